@@ -1,0 +1,60 @@
+// The application object: one per process, owning everything that lives as
+// long as the process. It decides between the batch run (any command line)
+// and the window, and runs the four batch steps.
+#pragma once
+
+#include "app/framework/winapp.h"
+#include "app/settings.h"
+#include "config/query_list.h"
+#include "reader/reader.h"
+#include "ui/result_list.h"
+#include "ui/tree_control.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class mtbr;
+
+// The sixteen WMI classes that have an ID number and an icon of their own,
+// in the order of their numbers (1 to 16); the default queries list them too.
+extern const char* const KNOWN_CLASS_NAMES[16];
+
+class mapp : public CWinApp {
+public:
+    mapp();
+    ~mapp() override;
+
+    bool InitInstance() override;
+    int OnIdle(long count) override;
+
+    // The batch steps, each run after the previous one has returned.
+    void OnRCFG();  // read the query file at cfg_path into the chain
+    void OnRWMI();  // read every pending list
+    void OnSWMI();  // write the HTML report
+    void OnLWMI();  // write the tab-separated export
+
+    // The paths come first: the settings object's constructor fills them.
+    std::string cfg_path;  // the query file
+    std::string txt_path;  // the tab-separated export
+
+    CGUI gui;
+    CWMI wmi;
+    std::unique_ptr<QueryList> first_list;
+    mtbr* toolbar = nullptr;  // the frame's toolbar, not owned
+    std::vector<std::string> class_names;
+    mtrc tree;
+    mbox result_list;
+    int shown_id = 0;
+    int read_all = 0;
+};
+
+// The application object (the one static object of the program, or the one a
+// test made).
+mapp& app();
+
+// The window's start (ui/), installed by the Win32 layer: creates the
+// document, the frame and its views and shows the window. False when the
+// window could not be made.
+using WindowStart = bool (*)(mapp&);
+void set_window_start(WindowStart start);

@@ -1,0 +1,30 @@
+// What the program asks of the operating system outside the window side:
+// the version, its own file name, the single-instance marker and the text
+// conversion between the ANSI code page and wide strings.
+// platform_win32.cpp holds the real calls; platform_host.cpp stands in for
+// them on the host, where tests set the answers.
+#pragma once
+
+#include <string>
+
+namespace platform {
+
+struct Version {
+    int major = 0;
+    int minor = 0;
+};
+Version windows_version();
+
+// Full path of the program file.
+std::string module_file_name();
+
+// Creates the named mutex, owned by the caller, and keeps it for the rest of
+// the process. False when another copy already holds it; the handle is then
+// closed again.
+bool create_instance_mutex(const char* name);
+
+// ANSI code page <-> UTF-16.
+std::string to_ansi(const std::wstring& text);
+std::wstring from_ansi(const std::string& text);
+
+}  // namespace platform

@@ -1,0 +1,13 @@
+// Host stand-ins of platform.h: the answers that tests set.
+#pragma once
+
+#include <string>
+
+namespace platform::host {
+
+void set_version(int major, int minor);
+void set_module_file_name(const std::string& path);
+// Whether the next create_instance_mutex call finds another copy running.
+void set_other_instance_running(bool running);
+
+}  // namespace platform::host

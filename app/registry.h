@@ -1,0 +1,50 @@
+// The program's only road to the registry: seven functions, each one open,
+// one piece of work and one close. The root name "HKCU" (exactly) selects the
+// current user's hive, every other root name the local machine's. A null
+// value name means the key's default value.
+//
+// Each read hands back its own copy of the data, so an earlier result stays
+// valid after later calls and any thread may call them.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+enum : uint32_t {
+    REGTYPE_SZ = 1,
+    REGTYPE_EXPAND_SZ = 2,
+    REGTYPE_BINARY = 3,
+    REGTYPE_DWORD = 4,
+    REGTYPE_DWORD_BIG_ENDIAN = 5,
+    REGTYPE_LINK = 6,
+    REGTYPE_MULTI_SZ = 7,
+    REGTYPE_QWORD = 11,
+};
+
+// Raw data of a value of any type, and its type. None when the key or value
+// is missing, or when the value holds one byte only (type is then 0).
+std::optional<std::string> read_rval(const char* root, const char* key, const char* name,
+                                     uint32_t& type);
+
+// A REG_DWORD of exactly 4 bytes, or -1 (all bits set) for anything else.
+int32_t read_rdword(const char* root, const char* key, const char* name);
+
+// Creates the key when needed. 0 on success, 1 on failure.
+int write_rdword(const char* root, const char* key, const char* name, uint32_t value);
+
+// The text of a REG_SZ or REG_EXPAND_SZ (unexpanded), up to its first zero
+// byte; none when missing, of another type, or empty.
+std::optional<std::string> read_rstring(const char* root, const char* key, const char* name);
+
+// Writes a REG_SZ (the text and its terminating zero); creates the key when
+// needed. 0 on success, 1 on failure.
+int write_rstring(const char* root, const char* key, const char* name, const std::string& text);
+
+// Appends the names of the key's subkeys (values) in the registry's order,
+// stopping at the first index that does not answer with success, a name too
+// long for the 260-byte name buffer included. 0 when the key was opened, 1
+// when not (the array is then untouched).
+int enum_rkeys(const char* root, const char* key, std::vector<std::string>& names);
+int enum_rvalues(const char* root, const char* key, std::vector<std::string>& names);

@@ -1,0 +1,82 @@
+#include "app/settings.h"
+
+#include "app/platform.h"
+#include "app/registry.h"
+
+#include <cstdlib>
+
+std::string replace_last_three(const std::string& path, const char* with)
+{
+    std::string out = path.size() >= 3 ? path.substr(0, path.size() - 3) : std::string();
+    return out + with;
+}
+
+CGUI::CGUI(std::string& cfg_path, std::string& txt_path)
+{
+    platform::Version version = platform::windows_version();
+    win_major = version.major;
+
+    if (const char* temp = std::getenv("TEMP")) {
+        temp_dir = temp;
+        log_path = temp_dir + "\\polrix.log";
+    } else {
+        log_path = "polrix.log";
+    }
+    auto file = std::make_unique<TextFile>();
+    if (file->open(log_path, 'w')) {
+        log = std::move(file);
+        log->write("Logfile created by polrix.exe:\n");
+        log->printf("Windows Version: %d.%d\n", version.major, version.minor);
+        log->flush();
+    }
+
+    std::string program = platform::module_file_name();
+    cfg_path = replace_last_three(program, "xml");
+    txt_path = replace_last_three(program, "txt");
+    std::string htm = replace_last_three(program, "htm");
+    size_t slash = htm.rfind('\\');
+    if (slash != std::string::npos)
+        htm_path = temp_dir + "\\" + htm.substr(slash + 1);
+    else
+        htm_path = temp_dir + "\\polrix.htm";
+
+    xo = read_rdword(SETTINGS_ROOT, SETTINGS_KEY, "xo");
+    yo = read_rdword(SETTINGS_ROOT, SETTINGS_KEY, "yo");
+    xs = read_rdword(SETTINGS_ROOT, SETTINGS_KEY, "xs");
+    ys = read_rdword(SETTINGS_ROOT, SETTINGS_KEY, "ys");
+    ft = read_rdword(SETTINGS_ROOT, SETTINGS_KEY, "ft");
+    fs = read_rdword(SETTINGS_ROOT, SETTINGS_KEY, "fs");
+    if (ft < 0) {
+        ft = 1;
+        write_rdword(SETTINGS_ROOT, SETTINGS_KEY, "ft", 1);
+    }
+    if (fs < 0) {
+        fs = 0;
+        write_rdword(SETTINGS_ROOT, SETTINGS_KEY, "fs", 0);
+    }
+    if (!read_rstring(SETTINGS_ROOT, SETTINGS_KEY, nullptr))
+        write_rstring(SETTINGS_ROOT, SETTINGS_KEY, nullptr, "Polrix, Version 1.00");
+    std::string face = "Tahoma";
+    if (auto mf = read_rstring(SETTINGS_ROOT, SETTINGS_KEY, "mf"))
+        face = *mf;
+    else
+        write_rstring(SETTINGS_ROOT, SETTINGS_KEY, "mf", face);
+    // A face the system does not know still gives a font; the result is not
+    // looked at.
+    font.CreatePointFont(80, face);
+
+    write_line("CGUI::CGUI () OK ...\n");
+}
+
+CGUI::~CGUI()
+{
+    write_line("CGUI::~CGUI () OK ...\n");
+    font.DeleteObject();
+    // Nothing writes to the log after this line: the file closes with it.
+}
+
+void CGUI::write_line(const std::string& line)
+{
+    if (log)
+        log->write(line, true);
+}

@@ -1,0 +1,44 @@
+// The settings object: the log file, the Windows version, the fixed paths,
+// the window settings in the registry and the pane caption font. It is built
+// first of everything and changed afterwards only by the frame (placement).
+#pragma once
+
+#include "app/framework/gdi.h"
+#include "app/text_file.h"
+
+#include <memory>
+#include <string>
+
+// Where the settings live, under the current user's hive.
+constexpr const char* SETTINGS_ROOT = "HKCU";
+constexpr const char* SETTINGS_KEY = "Software\\Vendaril\\Polrix";
+
+class CGUI {
+public:
+    // Opens the log, computes the paths (also the application's query file
+    // and export paths, handed in) and reads the settings, writing their
+    // defaults where they are missing.
+    CGUI(std::string& cfg_path, std::string& txt_path);
+    ~CGUI();
+    CGUI(const CGUI&) = delete;
+    CGUI& operator=(const CGUI&) = delete;
+
+    // One line to the log, when it is open.
+    void write_line(const std::string& line);
+
+    std::unique_ptr<TextFile> log;  // none when the log file could not be opened
+    int win_major = 0;
+    CFont font;
+    std::string temp_dir;
+    std::string htm_path;
+    int xo = -1;
+    int yo = -1;
+    int xs = -1;
+    int ys = -1;
+    int ft = -1;
+    int fs = -1;
+    std::string log_path;  // where the log was opened (or tried)
+};
+
+// The path with its last three characters replaced (the extension rule).
+std::string replace_last_three(const std::string& path, const char* with);

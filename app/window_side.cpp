@@ -1,0 +1,20 @@
+#include "app/window_side.h"
+
+#include <cstdlib>
+
+WindowSide& default_window_side();  // window_side_win32.cpp or window_side_host.cpp
+
+namespace {
+WindowSide* g_installed = nullptr;
+}
+
+WindowSide& window_side() { return g_installed ? *g_installed : default_window_side(); }
+
+void set_window_side(WindowSide* side) { g_installed = side; }
+
+void fail_and_exit(const std::string& text, int exit_code)
+{
+    window_side().stop_box(text);
+    window_side().end_process(exit_code);
+    std::abort();  // end_process does not come back
+}

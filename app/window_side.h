@@ -1,0 +1,32 @@
+// The window side as the core sees it: whether there is a main window, the
+// numbered commands sent or posted to it, the stop-icon message box, the end
+// of the process and the pause of a waiting loop. The Win32 layer installs
+// the real one (window_side_win32.cpp); on the host the default has no main
+// window, prints message boxes to standard error and really exits, and tests
+// install a recorder of their own.
+#pragma once
+
+#include <string>
+
+class WindowSide {
+public:
+    virtual ~WindowSide() = default;
+
+    // True when the program has a main window (never in the batch run).
+    virtual bool has_main_window() = 0;
+    // WM_COMMAND with the command number in wParam and lParam 0. send waits
+    // until the window thread has handled it; post queues it.
+    virtual void send_command(int command) = 0;
+    virtual void post_command(int command) = 0;
+    // Modal box with the stop icon and an OK button; returns when closed.
+    virtual void stop_box(const std::string& text) = 0;
+    [[noreturn]] virtual void end_process(int exit_code) = 0;
+    virtual void sleep_ms(unsigned milliseconds) = 0;
+};
+
+WindowSide& window_side();
+// Installs another window side (tests); nullptr restores the default.
+void set_window_side(WindowSide* side);
+
+// Shows the stop box with the text, then ends the process with the code.
+[[noreturn]] void fail_and_exit(const std::string& text, int exit_code);

@@ -1,0 +1,35 @@
+// The host's window side: there is never a main window; a message box is its
+// text on standard error, which death tests match.
+#include "app/window_side.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <thread>
+
+namespace {
+
+class HostWindowSide : public WindowSide {
+public:
+    bool has_main_window() override { return false; }
+    void send_command(int) override {}
+    void post_command(int) override {}
+    void stop_box(const std::string& text) override
+    {
+        std::fprintf(stderr, "[stop box] %s\n", text.c_str());
+        std::fflush(stderr);
+    }
+    [[noreturn]] void end_process(int exit_code) override { std::exit(exit_code); }
+    void sleep_ms(unsigned milliseconds) override
+    {
+        std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+    }
+};
+
+}  // namespace
+
+WindowSide& default_window_side()
+{
+    static HostWindowSide side;
+    return side;
+}

@@ -1,0 +1,3 @@
+// PLACEHOLDER: to be replaced by the query file reader.
+#include "app/application.h"
+void mapp::OnRCFG() {}

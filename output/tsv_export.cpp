@@ -1,0 +1,3 @@
+// PLACEHOLDER
+#include "app/application.h"
+void mapp::OnLWMI() {}

@@ -1,0 +1,71 @@
+// A window side for tests: it can pretend to have a main window, records the
+// commands sent and posted, and answers message boxes and the process end by
+// writing the text to standard error and exiting for real (death tests match
+// both). Sleeping is real but can be watched by a hook.
+#pragma once
+
+#include "app/window_side.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+class RecordingWindowSide : public WindowSide {
+public:
+    explicit RecordingWindowSide(bool with_main_window) : main_window(with_main_window)
+    {
+        set_window_side(this);
+    }
+    ~RecordingWindowSide() override { set_window_side(nullptr); }
+
+    bool has_main_window() override { return main_window; }
+    void send_command(int command) override
+    {
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            sent.push_back(command);
+        }
+        if (on_send)
+            on_send(command);
+    }
+    void post_command(int command) override
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        posted.push_back(command);
+    }
+    void stop_box(const std::string& text) override
+    {
+        std::fprintf(stderr, "[stop box] %s\n", text.c_str());
+        std::fflush(stderr);
+    }
+    [[noreturn]] void end_process(int exit_code) override { std::exit(exit_code); }
+    void sleep_ms(unsigned milliseconds) override
+    {
+        ++sleeps;
+        std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+    }
+
+    std::vector<int> sent_commands()
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        return sent;
+    }
+    std::vector<int> posted_commands()
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        return posted;
+    }
+
+    bool main_window;
+    std::function<void(int)> on_send;  // runs on the sending thread
+    int sleeps = 0;
+
+private:
+    std::mutex mutex;
+    std::vector<int> sent;
+    std::vector<int> posted;
+};

@@ -1,0 +1,36 @@
+// A fresh application object for one test, with its own temporary folder as
+// TEMP (the log and the report go there) and a program path inside it, so
+// the query file and the export lie there too. On the host the registry is
+// the in-memory store; on Windows the real one.
+#pragma once
+
+#include "app/application.h"
+
+#include <memory>
+#include <string>
+
+class TestApp {
+public:
+    // program_name: the program file's name inside the folder.
+    explicit TestApp(const std::string& program_name = "polrix.exe");
+    ~TestApp();
+
+    mapp& app() { return *app_; }
+    const std::string& dir() const { return dir_; }  // the folder, native form
+    // Native path of a file in the folder (the program's own path form).
+    std::string path(const std::string& file) const;
+    // The log as written so far (CR LF turned into LF).
+    std::string log() const;
+
+private:
+    std::string dir_;
+    std::string saved_temp_;
+    bool had_temp_ = false;
+    std::unique_ptr<mapp> app_;
+};
+
+// Whole file content as bytes; empty when it cannot be read.
+std::string read_file_bytes(const std::string& path);
+void write_file_bytes(const std::string& path, const std::string& bytes);
+// CR LF -> LF.
+std::string without_cr(const std::string& text);

@@ -1,0 +1,18 @@
+// The result list control: one list's values as attribute rows or a table.
+// Its window is made by the overview view.
+#pragma once
+
+struct QueryList;
+
+class mbox {
+public:
+    mbox();
+    ~mbox();
+    mbox(const mbox&) = delete;
+    mbox& operator=(const mbox&) = delete;
+
+    QueryList* current_list = nullptr;  // the list on show
+    int check_mode = 0;
+    int column_count = 0;
+    void* hwnd = nullptr;
+};
