@@ -30,6 +30,7 @@ public:
 
 WindowSide& default_window_side()
 {
-    static HostWindowSide side;
-    return side;
+    // Never destroyed: static destructors that run later may still use it.
+    static HostWindowSide* side = new HostWindowSide;
+    return *side;
 }

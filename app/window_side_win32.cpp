@@ -40,6 +40,7 @@ public:
 
 WindowSide& default_window_side()
 {
-    static Win32WindowSide side;
-    return side;
+    // Never destroyed: static destructors that run later may still use it.
+    static Win32WindowSide* side = new Win32WindowSide;
+    return *side;
 }

@@ -54,7 +54,8 @@ struct WmiArrayElement {
 // A property value: its VARIANT type and the field that type uses.
 struct WmiValue {
     uint16_t type = VT_EMPTY_;
-    int64_t integer = 0;      // VT_I2, VT_I4, VT_UI1, VT_BOOL, VT_I1, VT_UI2, VT_UI4, VT_I8, VT_UI8
+    int64_t integer = 0;      // VT_I2, VT_I4, VT_UI1, VT_BOOL, VT_I1, VT_UI2, VT_UI4, VT_I8, VT_UI8;
+                              // VT_CY (its 64-bit integer), VT_ERROR (the code)
     double real = 0;          // VT_R4 (widened), VT_R8, VT_DATE
     std::wstring text;        // VT_BSTR
     std::vector<WmiArrayElement> elements;  // any type with VT_ARRAY: lower bound first

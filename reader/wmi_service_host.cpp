@@ -19,6 +19,6 @@ public:
 
 WmiService& default_wmi_service()
 {
-    static NoWmiService service;
-    return service;
+    static NoWmiService* service = new NoWmiService;  // never destroyed
+    return *service;
 }

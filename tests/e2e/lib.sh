@@ -1,0 +1,77 @@
+# Helpers of the end-to-end tests: polrix.exe and its files in a folder of
+# their own, run under Wine in the project's prefix.
+source "$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/scripts/lib.sh"
+
+E2E="$BUILD/e2e"
+EXE="$E2E/polrix.exe"
+TOOLS="$BUILD/win64"
+WIN_E2E='Z:'$(echo "$E2E" | tr '/' '\\')
+SETTINGS_KEY='HKCU\Software\Vendaril\Polrix'
+
+e2e_prepare() {
+  rm -rf "$E2E"
+  mkdir -p "$E2E"
+  cp "$BUILD/win64/polrix.exe" "$EXE"
+  TEMP_DIR=$(wine_temp_dir)
+  LOG="$TEMP_DIR/polrix.log"
+  REPORT="$TEMP_DIR/polrix.htm"
+  EXPORT="$E2E/polrix.txt"
+}
+
+# Runs one case in a subshell and prints PASS or FAIL with its name.
+CASE_FAILS=0
+run_case() {
+  local name=$1
+  if ( set -e; "$name" ) >"$E2E/$name.out" 2>&1; then
+    echo "PASS $name"
+  else
+    echo "FAIL $name"
+    sed 's/^/    /' "$E2E/$name.out" | tail -40
+    CASE_FAILS=$((CASE_FAILS + 1))
+  fi
+}
+
+fail() { echo "assertion failed: $*" >&2; return 1; }
+expect_eq() { [ "$1" = "$2" ] || fail "expected [$2], got [$1]${3:+ ($3)}"; }
+# The file holds the lines given, in this order (others may lie between).
+expect_lines_in_order() {
+  local file=$1; shift
+  local rest
+  rest=$(tr -d '\r' <"$file")
+  for line in "$@"; do
+    if ! grep -qxF -- "$line" <<<"$rest"; then
+      fail "missing or out of order: [$line] in $file"
+      return 1
+    fi
+    rest=$(awk -v l="$line" 'found {print} !found && $0 == l {found = 1}' <<<"$rest")
+  done
+}
+expect_contains() { tr -d '\r' <"$1" | grep -qF -- "$2" || fail "[$2] not in $1"; }
+
+# polrix.exe with the arguments; its exit code in $RC. Times out after 120 s.
+run_polrix() {
+  set +e
+  (cd "$E2E" && timeout 120 wine "$EXE" "$@")
+  RC=$?
+  set -e
+}
+
+# polrix.exe in the background, with a message box expected: prints what
+# the box said into $BOX_TEXT (caption line, then text lines) and sets $RC.
+run_polrix_with_box() {
+  set +e
+  (cd "$E2E" && timeout 120 wine "$EXE" "$@") &
+  local pid=$!
+  BOX_TEXT=$(timeout 90 wine "$TOOLS/boxclose.exe" 60 | tr -d '\r')
+  wait "$pid"
+  RC=$?
+  set -e
+}
+
+reg_delete_settings() { wine reg delete "$SETTINGS_KEY" /f >/dev/null 2>&1 || true; }
+reg_query() { wine reg query "$@" 2>/dev/null | tr -d '\r'; }
+
+# Text of a wmic answer (UTF-16 when piped) as plain lines without padding.
+wmic_values() {
+  wine wmic "$@" 2>/dev/null | iconv -f UTF-16LE -t UTF-8 2>/dev/null | tr -d '\r' | sed -e 's/[[:space:]]*$//' -e '/^$/d' | tail -n +2
+}
