@@ -1,3 +1,92 @@
-// PLACEHOLDER
+// The tab-separated export of the batch run: a header line, then one line of
+// five fields (Page, List, Group, Item, Value) per value found.
+//
+// A list with one row writes each value with an empty group. A list with more
+// rows writes, for each row, the values of its second and later items with the
+// first item's value of that row as the group (an EnumKey registry list: the
+// subkey name). Check boxes and display names play no part.
 #include "app/application.h"
-void mapp::OnLWMI() {}
+#include "app/log.h"
+#include "app/text_file.h"
+#include "app/window_side.h"
+
+namespace {
+
+// A tab, carriage return or line feed inside a field becomes one blank, so
+// every line keeps its five fields.
+std::string field(const std::string& text)
+{
+    std::string out = text;
+    for (char& c : out)
+        if (c == '\t' || c == '\r' || c == '\n')
+            c = ' ';
+    return out;
+}
+
+// The value text of a row; a valid item holds one for every row read, and a
+// missing one counts as empty rather than reading past the values.
+const std::string& value_at(const QueryItem& item, int row)
+{
+    static const std::string none;
+    if (row < 0 || static_cast<size_t>(row) >= item.values.size())
+        return none;
+    return item.values[static_cast<size_t>(row)];
+}
+
+void export_list(TextFile& out, QueryList& list)
+{
+    // A list is read one way or both; when both, it counts as a registry list.
+    // A list of neither type is never read and so has no rows; should it have
+    // some, its page field is empty.
+    std::string page;
+    if (list.is_wmi)
+        page = "WMI";
+    if (list.is_reg)
+        page = "REG";
+    page += "\t" + field(*list.name);
+
+    for (int row = 0; row < list.row_count; ++row) {
+        // The group of this row: the first item's value. A row whose first item
+        // has no name or no valid value has an empty group, never one carried
+        // over from an earlier row or list.
+        std::string group;
+        int position = 0;
+        for (QueryItem* item = list.first_item.get(); item && position < list.item_count;
+             item = item->next.get(), ++position) {
+            if (!item->name || !item->valid)
+                continue;
+            const std::string& value = value_at(*item, row);
+            const bool has_value = !value.empty();
+            std::string middle;
+            if (list.row_count == 1) {
+                middle = "\t" + field(*item->name);
+            } else if (position == 0) {
+                group = field(value);
+                continue;
+            } else {
+                middle = group + "\t" + (has_value ? field(*item->name) : std::string("-"));
+            }
+            // An empty value gives the placeholder "-" at position 1 only.
+            if (has_value)
+                out.write(page + "\t" + middle + "\t" + field(value) + "\n", true);
+            else if (position == 1)
+                out.write(page + "\t" + middle + "\t-\n", true);
+        }
+    }
+}
+
+}  // namespace
+
+void mapp::OnLWMI()
+{
+    TextFile out;
+    if (!out.open(txt_path, 'w'))
+        fail_and_exit("Could not open file: " + txt_path, 200);
+    out.write("Page\tList\tGroup\tItem\tValue\n", true);
+    for_each_list(first_list.get(), [&](QueryList& list) {
+        if (list.name)
+            export_list(out, list);
+    });
+    out.close();
+    write_log("mapp::OnLWMI () OK ...\n");
+}

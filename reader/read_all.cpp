@@ -1,6 +1,133 @@
-// PLACEHOLDER: to be replaced by the reader.
+// The reader object's life, the reading of all pending lists, and the start
+// and the two endings of a worker thread. The query itself is in
+// wmi_query.cpp.
 #include "app/application.h"
-void mapp::OnRWMI() {}
-CWMI::CWMI() {}
-CWMI::~CWMI() {}
-void CWMI::wait_for_worker() {}
+#include "app/log.h"
+#include "app/window_side.h"
+#include "reader/reader.h"
+
+#include <system_error>
+#include <thread>
+
+namespace {
+
+// Commands of the frame (ui/): refresh the status text, fill the result list.
+constexpr int CMD_STATUS = 206;
+constexpr int CMD_FILL_RESULT = 201;
+
+constexpr unsigned POLL_MS = 100;
+
+}  // namespace
+
+CWMI::CWMI() { write_log("CWMI::CWMI () OK ...\n"); }
+
+CWMI::~CWMI()
+{
+    write_log("CWMI::~CWMI () OK ...\n");
+    // The worker uses this object up to its last step.
+    wait_for_worker();
+}
+
+void CWMI::wait_for_read()
+{
+    while (reading())
+        window_side().sleep_ms(POLL_MS);
+}
+
+void CWMI::wait_for_worker()
+{
+    while (worker_running())
+        window_side().sleep_ms(POLL_MS);
+}
+
+bool CWMI::start_cwmi(QueryList* list)
+{
+    // One locator, one services object and one cur_list: a second read while
+    // one runs is ignored. The user clicks again once the first has ended.
+    if (!list || reading())
+        return false;
+
+    cur_list = list;
+    reading_ = 1;
+    list->busy = 1;
+    if (window_side().has_main_window())
+        window_side().send_command(CMD_STATUS);
+
+    // Counted before the thread exists, so that its last step (counting
+    // itself out) can never come first.
+    ++running_workers_;
+    try {
+        std::thread([this] {
+            read_cwmi();
+            // The very last use of this object by the thread.
+            --running_workers_;
+        }).detach();
+    } catch (const std::system_error&) {
+        // No thread could be made: the list goes back to pending as after a
+        // failure end, and the status bar is told so.
+        --running_workers_;
+        list->busy = 0;
+        reading_ = 0;
+        write_log("CWMI::start_cwmi () no thread for list: %s!\n", list->name.value_or("").c_str());
+        if (window_side().has_main_window())
+            window_side().send_command(CMD_STATUS);
+        return false;
+    }
+    write_log("CWMI::Thread:read_cwmi () started ...\n");
+    return true;
+}
+
+void CWMI::normal_end()
+{
+    QueryList& list = *cur_list;
+    write_log("  SELECT OK m:%i, n: %i\n", list.row_count, list.item_count);
+    list.pending = 0;
+    services.reset();
+    locator.reset();
+    wmi_service().uninitialize();
+    write_log("CWMI::Thread:read_cwmi () finished ...\n");
+    finish_read(true);
+}
+
+void CWMI::end_cwmi(bool com_started)
+{
+    services.reset();
+    locator.reset();
+    if (com_started)
+        wmi_service().uninitialize();
+    finish_read(false);
+}
+
+void CWMI::finish_read(bool normal)
+{
+    // The list is the window's again from here on: once busy is clear, the
+    // chain may be freed, and a new read may set cur_list. Nothing below
+    // touches either. busy goes first, so that whoever waits for reading()
+    // to end finds the list free as well.
+    cur_list->busy = 0;
+    reading_ = 0;
+    if (!window_side().has_main_window())
+        return;
+    window_side().send_command(CMD_STATUS);
+    if (normal && !app().read_all)
+        window_side().send_command(CMD_FILL_RESULT);
+}
+
+void mapp::OnRWMI()
+{
+    // A read started by a click may still be running: begin after it.
+    wmi.wait_for_read();
+    for (QueryList* list = first_list.get(); list; list = list->next.get()) {
+        if (!list->pending)
+            continue;
+        if (list->is_wmi && list->path && list->name) {
+            if (wmi.start_cwmi(list)) {
+                while (list->busy.load() || wmi.reading())
+                    window_side().sleep_ms(POLL_MS);
+            }
+        }
+        if (list->is_reg && list->path && list->name)
+            wmi.read_rkey(list);
+    }
+    write_log("mapp::OnRWMI () OK ...\n");
+}

@@ -3,6 +3,13 @@
 // The worker tells the main window by blocking sends of command 206 (status)
 // and 201 (fill the result list), always after clearing the list's busy
 // flag, so that a window thread waiting for that flag can go on.
+//
+// Two flags tell how far a worker is:
+//   reading()        a worker is reading a list: its busy flag is set, and it
+//                    owns locator, services and the list. Ends before the
+//                    worker sends anything.
+//   worker_running() a worker thread exists; it may still be ending (blocked
+//                    in a send to the window) after its list is no longer busy.
 #pragma once
 
 #include "config/query_list.h"
@@ -19,16 +26,26 @@ public:
     CWMI& operator=(const CWMI&) = delete;
 
     // Starts the worker thread that reads the WMI list; does not wait.
-    void start_cwmi(QueryList* list);
-    // The worker's body: reads cur_list and ends with one of the two endings.
+    // WMI reads never overlap: while another list is being read the request
+    // is ignored (false; cur_list and the list are left as they are).
+    bool start_cwmi(QueryList* list);
+    // The worker's body: reads cur_list and finishes with one of the two
+    // endings (normal_end or end_cwmi), after which the thread ends.
     void read_cwmi();
     // Reads a registry list on the calling thread: 0 done, 1 not read.
     int read_rkey(QueryList* list);
 
+    bool reading() const { return reading_.load() != 0; }
+    // Waits until no list is being read, pausing 100 ms between looks. Safe
+    // on the window thread: the worker sends nothing before its list is free.
+    void wait_for_read();
+
     // True while a worker thread runs (it may still be ending after the list
     // it read is no longer busy).
     bool worker_running() const { return running_workers_.load() > 0; }
-    // Waits until no worker runs, pausing 100 ms between looks.
+    // Waits until no worker runs, pausing 100 ms between looks. For the end of
+    // the process: on the window thread while the window still takes
+    // messages, a worker blocked in a send to it could not end.
     void wait_for_worker();
 
     std::unique_ptr<WmiLocator> locator;
@@ -37,8 +54,13 @@ public:
     int sec_done = 0;               // the process-wide COM security is set
 
 private:
+    // The normal end: the query ran and the enumeration finished.
     void normal_end();
+    // The failure end: com_started tells whether COM still has to be ended.
     void end_cwmi(bool com_started);
+    // Last steps of both endings: frees the list, then tells the window.
+    void finish_read(bool normal);
 
+    std::atomic<int> reading_{0};
     std::atomic<int> running_workers_{0};
 };

@@ -1,0 +1,32 @@
+// The in-memory registry of the host build: two hives of keys, each key with
+// its subkeys and values, a value being a type number and raw bytes. Key
+// path parts and value names compare without regard to ASCII letter case; the
+// empty (or null) value name is the key's default value. Subkeys and values
+// are listed in the order in which they were created.
+//
+// The seven registry functions reach it through the backend primitives; the
+// functions below let tests fill and empty it. The store is process-wide and
+// every call may come from any thread.
+#pragma once
+
+#include "app/registry_backend.h"
+
+#include <cstdint>
+#include <string>
+
+namespace regstore {
+
+using regbackend::Hive;
+
+// Creates or replaces a value, creating the key and the keys along its path.
+void put_value(Hive hive, const std::string& path, const char* name, uint32_t type,
+               const std::string& data);
+// Creates the key and the keys along its path (nothing when it exists).
+void create_key(Hive hive, const std::string& path);
+// Removes the key with its subkeys and values (nothing when it is missing).
+// The hive itself (an empty path) is emptied instead.
+void delete_tree(Hive hive, const std::string& path);
+// Empties both hives.
+void clear();
+
+}  // namespace regstore

@@ -1,0 +1,146 @@
+// The registry list reader: one registry key of a query list read into the
+// values of its items, on the calling thread.
+#include "reader/reader.h"
+
+#include "app/log.h"
+#include "app/registry.h"
+#include "app/text_file.h"
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Text data end at their first zero byte, and at the end of the data when
+// they hold none.
+std::string up_to_zero(const std::string& data)
+{
+    size_t end = data.find('\0');
+    return end == std::string::npos ? data : data.substr(0, end);
+}
+
+// The entry text of one value, by the type the registry reports.
+std::string value_text(const char* root, const std::string& key, const Text& name)
+{
+    // An item without a name names no value; the default value is reached
+    // through "@" only, so a missing name reads nothing.
+    if (!name)
+        return std::string();
+    uint32_t type = 0;
+    std::optional<std::string> data = read_rval(root, key.c_str(), name->c_str(), type);
+    if (!data)
+        return std::string();
+    switch (type) {
+    case REGTYPE_SZ:
+    case REGTYPE_EXPAND_SZ:
+    case REGTYPE_BINARY:
+    case REGTYPE_MULTI_SZ:  // the first of its strings
+        return up_to_zero(*data);
+    case REGTYPE_DWORD: {
+        // A number needs its four bytes; a shorter REG_DWORD has no number.
+        if (data->size() < 4)
+            return std::string();
+        int32_t number;
+        std::memcpy(&number, data->data(), sizeof number);
+        return format_text("%d", number);
+    }
+    default:
+        return std::string();
+    }
+}
+
+void append_entry(QueryItem& item, std::string entry)
+{
+    write_log("    %s = %s\n", item.name ? item.name->c_str() : "", entry.c_str());
+    item.values.push_back(std::move(entry));
+}
+
+int count_items(QueryList& list)
+{
+    int count = 0;
+    for_each_item(list, [&](QueryItem&) { ++count; });
+    return count;
+}
+
+// One row per subkey: the subkey's name, then the values that the other
+// items name, read from the subkey.
+void read_enum_keys(QueryList& list, const char* root, const std::string& key)
+{
+    std::vector<std::string> subkeys;
+    if (enum_rkeys(root, key.c_str(), subkeys) != 0)
+        return;
+    for (const std::string& subkey : subkeys) {
+        // The subkey's path is as long as its parts, without a length limit;
+        // below the hive itself it is the subkey's name alone.
+        std::string path = key.empty() ? subkey : key + "\\" + subkey;
+        bool first = true;
+        for_each_item(list, [&](QueryItem& item) {
+            append_entry(item, first ? subkey : value_text(root, path, item.name));
+            first = false;
+        });
+    }
+    list.row_count = static_cast<int>(subkeys.size());
+    list.item_count = subkeys.empty() ? 0 : count_items(list);
+}
+
+// One item per value of the key, in one row.
+void read_enum_values(QueryList& list, const char* root, const std::string& key)
+{
+    std::vector<std::string> names;
+    if (enum_rvalues(root, key.c_str(), names) != 0)
+        return;
+    // A first item "*" stands for all values: the chain starts anew.
+    if (list.first_item && list.first_item->name && list.first_item->name->compare(0, 1, "*") == 0) {
+        list.first_item.reset();
+        list.last_item = nullptr;
+        list.item_count = 0;
+    }
+    for (const std::string& name : names) {
+        std::unique_ptr<QueryItem> item = init_item();
+        item->name = name;
+        item->checked = 1;
+        QueryItem* added = append_item(list, std::move(item));
+        append_entry(*added, value_text(root, key, added->name));
+    }
+    list.row_count = 1;
+    list.item_count = static_cast<int>(names.size());
+}
+
+// The values that the items name, in one row; "@" is the default value.
+void read_named_values(QueryList& list, const char* root, const std::string& key)
+{
+    int count = 0;
+    for_each_item(list, [&](QueryItem& item) {
+        if (item.name && *item.name == "@")
+            append_entry(item, read_rstring(root, key.c_str(), nullptr).value_or(std::string()));
+        else
+            append_entry(item, value_text(root, key, item.name));
+        ++count;
+    });
+    list.row_count = 1;
+    list.item_count = count;
+}
+
+}  // namespace
+
+int CWMI::read_rkey(QueryList* list)
+{
+    if (!list->path)
+        return 1;
+    const char* root = list->path->c_str();
+    // A list without a key path reads the hive's own values and subkeys.
+    std::string key = list->name.value_or(std::string());
+    write_log("CWMI::read_rkey ()\n  %s\\%s\n", root, key.c_str());
+
+    if (list->enum_keys)
+        read_enum_keys(*list, root, key);
+    else if (list->enum_values)
+        read_enum_values(*list, root, key);
+    else
+        read_named_values(*list, root, key);
+
+    write_log("  RegRead OK m:%i, n: %i\n", list->row_count, list->item_count);
+    list->pending = 0;
+    return 0;
+}
