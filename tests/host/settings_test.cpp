@@ -195,7 +195,7 @@ TEST_F(Settings, BatchStartWithoutQueryFileEndsWith100)
     TestApp t;
     t.app().command_line = "any text at all";
     EXPECT_EXIT(t.app().InitInstance(), ::testing::ExitedWithCode(100),
-                "Could not open file: " + t.app().cfg_path);
+                regex_quote("Could not open file: " + t.app().cfg_path));
 }
 
 TEST_F(Settings, IdlePassPostsOneReloadPerSwitchOfShownList)

@@ -73,17 +73,6 @@ TEST(Numbering, AllSixteenClassesInTableOrderThenARegistryList)
     EXPECT_EQ(ids_of(first.get()), expected);
 }
 
-TEST(Numbering, ANumberFromAnEarlierPassIsKept)
-{
-    auto first = chain_of({"x", "y"});
-    number_lists(first.get(), kClasses);
-    auto more = init_list();
-    more->name = "z";
-    append_list(first, std::move(more));
-    number_lists(first.get(), kClasses);
-    EXPECT_EQ(ids_of(first.get()), (std::vector<int>{17, 18, 19}));
-}
-
 TEST(Chain, NewListsAndItemsStartAsTheReaderExpects)
 {
     auto l = init_list();

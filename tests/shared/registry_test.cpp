@@ -32,19 +32,20 @@ Bytes le32(uint32_t v)
 
 enum class Op { read_val, read_string, read_dword, write_dword, write_string, enum_keys, enum_values };
 
+// One step of filling the scratch key, in order: a value, or an empty key.
 struct Put {
     TestHive hive;
     std::string sub;
     std::optional<std::string> name;  // none: the default value
     uint32_t type;
     Bytes data;
+    bool key_only = false;
 };
 
 // One case: what the scratch key holds, one call, what it must give.
 struct RegistryCase {
     std::string title;
     std::vector<Put> puts;
-    std::vector<std::string> empty_keys;  // under the scratch key, user hive
     Op op = Op::read_val;
     std::string root = "HKCU";
     std::string sub;  // key below the scratch key the call names
@@ -73,7 +74,7 @@ struct RegistryCase {
     }
     RegistryCase& key(std::string at)
     {
-        empty_keys.push_back(std::move(at));
+        puts.push_back({TestHive::user, std::move(at), std::nullopt, 0, Bytes(), true});
         return *this;
     }
     RegistryCase& at(std::string r, std::string s = "")
@@ -269,6 +270,8 @@ std::vector<RegistryCase> cases()
     };
 }
 
+void PrintTo(const RegistryCase& c, std::ostream* out) { *out << c.title; }
+
 const char* c_name(const std::optional<std::string>& name) { return name ? name->c_str() : nullptr; }
 
 class RegistryFunctions : public ::testing::TestWithParam<RegistryCase> {};
@@ -278,9 +281,8 @@ TEST_P(RegistryFunctions, Case)
     const RegistryCase& c = GetParam();
     ScratchKey scratch;
     for (const Put& p : c.puts)
-        ASSERT_TRUE(scratch.put(p.hive, p.sub, c_name(p.name), p.type, p.data));
-    for (const std::string& k : c.empty_keys)
-        ASSERT_TRUE(scratch.create(TestHive::user, k));
+        ASSERT_TRUE(p.key_only ? scratch.create(p.hive, p.sub)
+                               : scratch.put(p.hive, p.sub, c_name(p.name), p.type, p.data));
     const std::string key = scratch.path(c.sub);
     const char* root = c.root.c_str();
 
@@ -320,7 +322,7 @@ TEST_P(RegistryFunctions, Case)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, RegistryFunctions, ::testing::ValuesIn(cases()),
+INSTANTIATE_TEST_SUITE_P(Registry, RegistryFunctions, ::testing::ValuesIn(cases()),
                          [](const ::testing::TestParamInfo<RegistryCase>& info) { return info.param.title; });
 
 // Settings and the reader may call from different threads: each caller

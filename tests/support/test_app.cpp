@@ -116,3 +116,14 @@ std::string without_cr(const std::string& text)
             out += c;
     return out;
 }
+
+std::string regex_quote(const std::string& text)
+{
+    std::string out;
+    for (char c : text) {
+        if (std::string("\\^$.|?*+()[]{}").find(c) != std::string::npos)
+            out += '\\';
+        out += c;
+    }
+    return out;
+}
