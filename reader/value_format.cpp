@@ -10,10 +10,7 @@
 namespace {
 
 // A wide text as "%S" prints it: up to its first zero character.
-std::string narrow(const std::wstring& text)
-{
-    return platform::to_ansi(text.substr(0, text.find(L'\0')));
-}
+std::string narrow(const std::wstring& text) { return platform::to_ansi(text.substr(0, text.find(L'\0'))); }
 
 // The number at the start of the text, read as _atoi64 reads it: blanks
 // skipped, an optional sign, the decimal digits up to the first other

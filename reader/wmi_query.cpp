@@ -75,13 +75,23 @@ void expand_star(QueryList& list, WmiObject& object)
     }
 }
 
+// The property names of the items in chain order, widened once per read.
+std::vector<std::wstring> wide_names(QueryList& list)
+{
+    std::vector<std::wstring> names;
+    for_each_item(list,
+                  [&](QueryItem& item) { names.push_back(platform::from_ansi(text_or_empty(item.name))); });
+    return names;
+}
+
 // One object: a text for every item, empty where the property cannot be read.
-void read_object(QueryList& list, WmiObject& object)
+void read_object(QueryList& list, const std::vector<std::wstring>& names, WmiObject& object)
 {
     ++list.row_count;
-    for (QueryItem* item = list.first_item.get(); item; item = item->next.get()) {
+    size_t k = 0;
+    for (QueryItem* item = list.first_item.get(); item; item = item->next.get(), ++k) {
         WmiValue value;
-        HResult hr = object.get(platform::from_ansi(text_or_empty(item->name)), value);
+        HResult hr = object.get(names[k], value);
         if (!failed(hr))
             show_value(*item, value);
         else
@@ -95,6 +105,10 @@ void read_object(QueryList& list, WmiObject& object)
 
 void CWMI::read_cwmi()
 {
+    if (!cur_list) {
+        reading_ = 0;
+        return;
+    }
     QueryList& list = *cur_list;
     WmiService& service = wmi_service();
 
@@ -156,7 +170,9 @@ void CWMI::read_cwmi()
             return;
         }
 
+        // The chain is fixed once the first object has been seen.
         bool first = true;
+        std::vector<std::wstring> names;
         for (;;) {
             std::unique_ptr<WmiObject> object;
             hr = enumerator->next(object);
@@ -164,10 +180,13 @@ void CWMI::read_cwmi()
                 write_log("Failed to enumerate Next! Error: 0x%08x\n", code(hr));
             if (!object)
                 break;
-            if (first && list.first_item && starts_with_star(list.first_item->name))
-                expand_star(list, *object);
-            first = false;
-            read_object(list, *object);
+            if (first) {
+                if (starts_with_star(list.first_item->name))
+                    expand_star(list, *object);
+                names = wide_names(list);
+                first = false;
+            }
+            read_object(list, names, *object);
         }
         // The enumerator goes before the services and the locator.
     }

@@ -15,10 +15,16 @@
 
 namespace {
 
+// One input file per process, removed when the process ends.
+struct InputFile {
+    std::string path = "/tmp/polrix_query_reader_fuzz_" + std::to_string(getpid()) + ".xml";
+    ~InputFile() { std::remove(path.c_str()); }
+};
+
 const std::string& input_path()
 {
-    static const std::string path = "/tmp/polrix_query_reader_fuzz_" + std::to_string(getpid()) + ".xml";
-    return path;
+    static const InputFile file;
+    return file.path;
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// The query file reader: small query files written to the test's folder, read
-// with mapp::OnRCFG, and the chain that comes out of them.
+// The query file reader: small query files written to the test's folder, the
+// chain read from them, and mapp::OnRCFG with its two ways of ending.
 #include "app/application.h"
 #include "config/query_reader.h"
 #include "tests/host/output_chain.h"
@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <ostream>
 #include <string>
 
 namespace {
@@ -54,6 +55,8 @@ struct ReaderCase {
     std::string expected;  // dump of the chain read from it
 };
 
+void PrintTo(const ReaderCase& c, std::ostream* os) { *os << c.what; }
+
 class QueryReaderCases : public ::testing::TestWithParam<ReaderCase> {
 protected:
     void SetUp() override
@@ -71,10 +74,15 @@ protected:
 
 TEST_P(QueryReaderCases, BuildsTheChain)
 {
+    // Read as mapp::OnRCFG reads, but a faulty file fails this case alone
+    // instead of ending the test program.
     TestApp t;
     write_file_bytes(t.app().cfg_path, GetParam().file);
-    t.app().OnRCFG();
-    EXPECT_EQ(dump(t.app().first_list.get()), GetParam().expected) << GetParam().what;
+    std::unique_ptr<QueryList> chain;
+    std::string error;
+    ASSERT_TRUE(read_query_file(t.app().cfg_path, chain, error)) << GetParam().what << ": " << error;
+    number_lists(chain.get(), t.app().class_names);
+    EXPECT_EQ(dump(chain.get()), GetParam().expected) << GetParam().what;
 }
 
 const std::string kLongDisp(5000 - 18, 'A');  // "     <disp>" + text + "</disp>": 5000 characters

@@ -33,6 +33,8 @@ struct FormatCase {
     std::string expected;
 };
 
+void PrintTo(const FormatCase& c, std::ostream* os) { *os << c.label; }
+
 const std::vector<FormatCase>& format_cases()
 {
     static const std::vector<FormatCase> cases = {
@@ -73,7 +75,8 @@ const std::vector<FormatCase>& format_cases()
         {"TB below 2^40", "TB", fake::str("1099511627775"), "0"},
         {"TB", "TB", fake::str("2199023255552"), "2"},
         {"quotient over 32 bits", "KB", fake::str("9223372036854775807"), "9007199254740991"},
-        {"number too large stays at the largest", "KB", fake::str("99999999999999999999"), "9007199254740991"},
+        {"number too large stays at the largest", "KB", fake::str("99999999999999999999"),
+         "9007199254740991"},
         {"negative truncates toward zero", "KB", fake::str("-1536"), "-1"},
         {"leading blanks and sign", "KB", fake::str("  +3072"), "3"},
         {"decimals after the number", "KB", fake::str("4096.75"), "4"},

@@ -84,9 +84,61 @@ private:
     std::shared_ptr<const FakeObjectData> data_;
 };
 
+// An object of a generated class: its class and its number.
+class FakeCompactObject : public WmiObject {
+public:
+    FakeCompactObject(FakeWmi& wmi, const FakeWmi::Class& cls, size_t k) : wmi_(wmi), class_(cls), k_(k)
+    {
+        ++wmi_.live_objects;
+    }
+    ~FakeCompactObject() override { --wmi_.live_objects; }
+
+    HResult get_names(std::vector<std::optional<std::wstring>>& names) override
+    {
+        if (failed(wmi_.get_names_result))
+            return wmi_.get_names_result;
+        names.assign(class_.names.begin(), class_.names.end());
+        for (size_t i : wmi_.name_fetch_fails)
+            if (i < names.size())
+                names[i].reset();
+        return 0;
+    }
+
+    HResult get(const std::wstring& property, WmiValue& value) override
+    {
+        ++wmi_.get_calls;
+        if (!wmi_.get_fails.empty()) {
+            auto f = wmi_.get_fails.find(property);
+            if (f != wmi_.get_fails.end())
+                return f->second;
+        }
+        auto exact = class_.index.find(property);
+        if (exact != class_.index.end()) {
+            value = class_.value(k_, exact->second);
+            return 0;
+        }
+        for (size_t p = 0; p < class_.names.size(); ++p) {
+            if (same_name(class_.names[p], property)) {
+                value = class_.value(k_, p);
+                return 0;
+            }
+        }
+        return WBEM_E_NOT_FOUND_;
+    }
+
+private:
+    FakeWmi& wmi_;
+    const FakeWmi::Class& class_;
+    size_t k_;
+};
+
 class FakeEnumerator : public WmiEnumerator {
 public:
-    FakeEnumerator(FakeWmi& wmi, const FakeWmi::Class* cls) : wmi_(wmi), class_(cls) { ++wmi_.live_objects; }
+    FakeEnumerator(FakeWmi& wmi, const FakeWmi::Class* cls, std::string class_name)
+        : wmi_(wmi), class_(cls), class_name_(std::move(class_name))
+    {
+        ++wmi_.live_objects;
+    }
     ~FakeEnumerator() override { --wmi_.live_objects; }
 
     HResult next(std::unique_ptr<WmiObject>& object) override
@@ -95,16 +147,23 @@ public:
         if (!class_ || k_ >= class_->size())
             return WBEM_S_FALSE_;
         size_t k = k_++;
-        HResult hr = wmi_.before_next(k);
+        HResult hr = wmi_.before_next(class_name_, k);
         if (failed(hr))
             return hr;
-        object = std::make_unique<FakeObject>(wmi_, class_->at(k));
+        if (class_->value)
+            object = std::make_unique<FakeCompactObject>(wmi_, *class_, k);
+        else if (class_->generator)
+            object = std::make_unique<FakeObject>(
+                wmi_, std::make_shared<const FakeObjectData>(class_->generator(k)));
+        else
+            object = std::make_unique<FakeObject>(wmi_, class_->objects[k]);
         return 0;
     }
 
 private:
     FakeWmi& wmi_;
     const FakeWmi::Class* class_;
+    std::string class_name_;  // lower case
     size_t k_ = 0;
 };
 
@@ -116,10 +175,11 @@ public:
     HResult exec_query(const std::wstring& wql, std::unique_ptr<WmiEnumerator>& result) override
     {
         const FakeWmi::Class* found = nullptr;
-        HResult hr = wmi_.on_exec_query(wql, ns_, &found);
+        std::string class_name;
+        HResult hr = wmi_.on_exec_query(wql, ns_, &found, &class_name);
         if (failed(hr) || wmi_.exec_query_without_enumerator)
             return hr;
-        result = std::make_unique<FakeEnumerator>(wmi_, found);
+        result = std::make_unique<FakeEnumerator>(wmi_, found, std::move(class_name));
         return 0;
     }
 
@@ -192,7 +252,10 @@ WmiValue str(const std::wstring& v)
     value.text = v;
     return value;
 }
-WmiValue str(const std::string& ascii_text) { return str(std::wstring(ascii_text.begin(), ascii_text.end())); }
+WmiValue str(const std::string& ascii_text)
+{
+    return str(std::wstring(ascii_text.begin(), ascii_text.end()));
+}
 WmiValue str_array(const std::vector<std::wstring>& elements)
 {
     WmiValue value = of_type(VT_ARRAY_ | VT_BSTR_, 0);
@@ -226,13 +289,6 @@ FakeWmi::~FakeWmi()
     set_wmi_service(nullptr);
 }
 
-std::shared_ptr<const FakeObjectData> FakeWmi::Class::at(size_t k) const
-{
-    if (generator)
-        return std::make_shared<const FakeObjectData>(generator(k));
-    return objects[k];
-}
-
 FakeWmi::Namespace& FakeWmi::namespace_for(const std::string& name_space)
 {
     return namespaces_[lower_ascii(name_space)];
@@ -247,17 +303,30 @@ void FakeWmi::add_class(const std::string& name_space, const std::string& class_
 
 void FakeWmi::add_object(const std::string& name_space, const std::string& class_name, FakeObjectData object)
 {
-    namespace_for(name_space).classes[lower_ascii(class_name)].objects.push_back(
-        std::make_shared<const FakeObjectData>(std::move(object)));
+    namespace_for(name_space)
+        .classes[lower_ascii(class_name)]
+        .objects.push_back(std::make_shared<const FakeObjectData>(std::move(object)));
 }
 
 void FakeWmi::add_generated(const std::string& name_space, const std::string& class_name, size_t count,
                             FakeGenerator generator)
 {
     Class& c = namespace_for(name_space).classes[lower_ascii(class_name)];
-    c.objects.clear();
+    c = Class();
     c.generated_count = count;
     c.generator = std::move(generator);
+}
+
+void FakeWmi::add_generated(const std::string& name_space, const std::string& class_name, size_t count,
+                            std::vector<std::wstring> names, FakeValueFn value)
+{
+    Class& c = namespace_for(name_space).classes[lower_ascii(class_name)];
+    c = Class();
+    c.generated_count = count;
+    c.names = std::move(names);
+    for (size_t p = 0; p < c.names.size(); ++p)
+        c.index.emplace(c.names[p], p);
+    c.value = std::move(value);
 }
 
 HResult FakeWmi::initialize()
@@ -302,7 +371,8 @@ HResult FakeWmi::on_connect(const std::wstring& name_space, const Namespace** fo
     return 0;
 }
 
-HResult FakeWmi::on_exec_query(const std::wstring& wql, const Namespace& ns, const Class** found)
+HResult FakeWmi::on_exec_query(const std::wstring& wql, const Namespace& ns, const Class** found,
+                               std::string* class_name_out)
 {
     {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -322,16 +392,17 @@ HResult FakeWmi::on_exec_query(const std::wstring& wql, const Namespace& ns, con
     std::string class_name = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
     if (class_name.empty())
         return WBEM_E_INVALID_QUERY_;
+    *class_name_out = class_name;
     auto c = ns.classes.find(class_name);
     *found = c == ns.classes.end() ? nullptr : &c->second;
     return 0;
 }
 
-HResult FakeWmi::before_next(size_t k)
+HResult FakeWmi::before_next(const std::string& class_name, size_t k)
 {
     {
         std::unique_lock<std::mutex> lock(mutex_);
-        if (hold_at_ && *hold_at_ == k && !released_) {
+        if (hold_at_ && *hold_at_ == k && hold_class_ == class_name && !released_) {
             held_ = true;
             hold_changed_.notify_all();
             hold_changed_.wait(lock, [this] { return released_; });
@@ -342,9 +413,10 @@ HResult FakeWmi::before_next(size_t k)
     return 0;
 }
 
-void FakeWmi::hold_next_at(size_t k)
+void FakeWmi::hold_next_at(const std::string& class_name, size_t k)
 {
     std::lock_guard<std::mutex> lock(mutex_);
+    hold_class_ = lower_ascii(class_name);
     hold_at_ = k;
     held_ = false;
     released_ = false;

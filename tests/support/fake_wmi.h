@@ -9,9 +9,10 @@
 // puts the default back. Install it before the application object and let it
 // outlive every read.
 //
-// Large classes: a class may be given a generator and a count instead of
-// stored objects; the objects are then made one at a time as next() reaches
-// them, so a hundred thousand objects cost no memory up front.
+// Large classes: a class may be given a count and a generator of objects,
+// or its property names, a count and a function of object and property,
+// instead of stored objects; objects are then made as they are read, so a
+// hundred thousand objects cost no memory up front.
 #pragma once
 
 #include "reader/wmi_service.h"
@@ -27,6 +28,7 @@
 #include <set>
 #include <string>
 #include <thread>
+#include <unordered_map>
 #include <vector>
 
 // Result codes as WMI and COM give them.
@@ -43,6 +45,8 @@ struct FakeProperty {
 using FakeObjectData = std::vector<FakeProperty>;
 // Makes object k (from 0) of a generated class.
 using FakeGenerator = std::function<FakeObjectData(size_t)>;
+// Gives property p (an index into the class's names) of object k.
+using FakeValueFn = std::function<WmiValue(size_t k, size_t p)>;
 
 // Values of each kind, for short test tables.
 namespace fake {
@@ -79,8 +83,14 @@ public:
     // A class without objects (a class that does not exist gives none too).
     void add_class(const std::string& name_space, const std::string& class_name);
     void add_object(const std::string& name_space, const std::string& class_name, FakeObjectData object);
+    // Large classes, made as they are read. Either each object is made whole
+    // when next() reaches it...
     void add_generated(const std::string& name_space, const std::string& class_name, size_t count,
                        FakeGenerator generator);
+    // ...or every object has the same property names and a value is made
+    // only when it is read (the cheaper form).
+    void add_generated(const std::string& name_space, const std::string& class_name, size_t count,
+                       std::vector<std::wstring> names, FakeValueFn value);
 
     // ---- scripted failures (0 = success) ----
     HResult initialize_result = 0;
@@ -100,8 +110,9 @@ public:
     std::map<std::wstring, HResult> get_fails;  // property name -> result of every get of it
 
     // ---- holding next() ----
-    // next() for object number k waits until release_next() is called.
-    void hold_next_at(size_t k);
+    // next() for object number k of the class (any namespace) waits until
+    // release_next() is called.
+    void hold_next_at(const std::string& class_name, size_t k);
     void release_next();
     // Waits until a read is held there; false after the time-out (ms).
     bool wait_until_held(int timeout_ms = 5000);
@@ -128,10 +139,14 @@ public:
     // Used by the fake's own objects.
     struct Class {
         std::vector<std::shared_ptr<const FakeObjectData>> objects;
+        // A generated class instead: count objects, made by the generator,
+        // or with these names and values made by value.
         size_t generated_count = 0;
         FakeGenerator generator;
-        size_t size() const { return generator ? generated_count : objects.size(); }
-        std::shared_ptr<const FakeObjectData> at(size_t k) const;
+        std::vector<std::wstring> names;
+        std::unordered_map<std::wstring, size_t> index;  // name as given -> position
+        FakeValueFn value;
+        size_t size() const { return generator || value ? generated_count : objects.size(); }
     };
     struct Namespace {
         std::map<std::string, Class> classes;  // by lower-case name
@@ -140,10 +155,11 @@ public:
     HResult on_connect(const std::wstring& name_space, const Namespace** found);
     // A statement: records it and finds the class after FROM in the
     // namespace (none when the namespace has no such class).
-    HResult on_exec_query(const std::wstring& wql, const Namespace& ns, const Class** found);
-    // Called by the enumerator before it hands out object k; the result is
-    // what next() answers (success lets the object go out).
-    HResult before_next(size_t k);
+    HResult on_exec_query(const std::wstring& wql, const Namespace& ns, const Class** found,
+                          std::string* class_name);
+    // Called by the enumerator before it hands out object k of the class;
+    // the result is what next() answers (success lets the object go out).
+    HResult before_next(const std::string& class_name, size_t k);
 
 private:
     Namespace& namespace_for(const std::string& name_space);
@@ -155,6 +171,7 @@ private:
     std::thread::id initialize_thread_;
 
     std::condition_variable hold_changed_;
+    std::string hold_class_;
     std::optional<size_t> hold_at_;
     bool held_ = false;
     bool released_ = false;

@@ -1,0 +1,371 @@
+// The reader's threads and its messages to the window: one worker per WMI
+// read, the commands 206 and 201 and their order, the busy flag that the
+// waiting side polls, reads that must not overlap, and the end of the
+// application while a worker is still reading.
+#include "app/application.h"
+#include "tests/support/fake_wmi.h"
+#include "tests/support/recording_window_side.h"
+#include "tests/support/test_app.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <future>
+#include <map>
+#include <mutex>
+#include <thread>
+
+namespace {
+
+const char* const CIMV2 = "root\\CIMV2";
+using Strings = std::vector<std::string>;
+using Clock = std::chrono::steady_clock;
+
+// One command as the window received it, with what the sender saw.
+struct Received {
+    int command;
+    std::thread::id thread;
+    int busy;  // of the watched list, when the command arrived
+    bool reading;
+};
+
+void add_objects(FakeWmi& wmi)
+{
+    wmi.add_object(CIMV2, "Win32_Bios",
+                   {{L"Manufacturer", fake::str("Acme")}, {L"Version", fake::str("1.0")}});
+    wmi.add_object(CIMV2, "Win32_Processor", {{L"Name", fake::str("CPU0")}});
+    wmi.add_object(CIMV2, "Win32_Processor", {{L"Name", fake::str("CPU1")}});
+    wmi.add_object(CIMV2, "Win32_Processor", {{L"Name", fake::str("CPU2")}});
+    wmi.add_object(CIMV2, "Win32_LogicalDisk", {{L"Name", fake::str("C:")}});
+}
+
+QueryList& add_list(mapp& app, const Text& name, const Strings& items = {"*"}, const Text& path = CIMV2)
+{
+    auto list = init_list();
+    list->path = path;
+    list->name = name;
+    list->is_wmi = 1;
+    for (const std::string& n : items) {
+        auto item = init_item();
+        item->name = n;
+        item->checked = 1;
+        append_item(*list, std::move(item));
+    }
+    return *append_list(app.first_list, std::move(list));
+}
+
+// Releases a held next() after a pause, from another thread; answers the
+// moment of the release.
+std::future<Clock::time_point> release_later(FakeWmi& wmi, int ms)
+{
+    return std::async(std::launch::async, [&wmi, ms] {
+        EXPECT_TRUE(wmi.wait_until_held());
+        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+        Clock::time_point now = Clock::now();
+        wmi.release_next();
+        return now;
+    });
+}
+
+class ReaderThread : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        add_objects(wmi);
+        main_thread = std::this_thread::get_id();
+    }
+
+    void with_window()
+    {
+        side.main_window = true;
+        side.on_send = [this](int command) {
+            QueryList* list = watched.load();
+            Received r{command, std::this_thread::get_id(), list ? list->busy.load() : -1,
+                       test.app().wmi.reading()};
+            std::lock_guard<std::mutex> lock(mutex);
+            received.push_back(r);
+        };
+    }
+
+    QueryList& add(const Text& name, const Strings& items = {"*"}, const Text& path = CIMV2)
+    {
+        return add_list(test.app(), name, items, path);
+    }
+
+    std::vector<Received> commands()
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        return received;
+    }
+    std::string log() { return test.log(); }
+
+    std::thread::id main_thread;
+    std::atomic<QueryList*> watched{nullptr};
+    std::mutex mutex;
+    std::vector<Received> received;
+
+    // Declared in this order so that the application goes first.
+    RecordingWindowSide side{false};
+    FakeWmi wmi;
+    TestApp test;
+};
+
+TEST_F(ReaderThread, BatchRunSendsNothingAndWaitsForTheLastWorker)
+{
+    add("Win32_Bios");
+    add("Win32_Processor");
+    QueryList& last = add("Win32_LogicalDisk");
+    wmi.hold_next_at("Win32_LogicalDisk", 0);
+    std::future<Clock::time_point> released = release_later(wmi, 300);
+
+    test.app().OnRWMI();
+    Clock::time_point returned = Clock::now();
+
+    EXPECT_GE(returned, released.get());
+    for_each_list(test.app().first_list.get(), [](QueryList& l) {
+        EXPECT_EQ(l.pending, 0) << *l.name;
+        EXPECT_EQ(l.busy.load(), 0) << *l.name;
+    });
+    EXPECT_EQ(last.first_item->values, (Strings{"C:"}));
+    EXPECT_TRUE(side.sent_commands().empty());
+    EXPECT_TRUE(side.posted_commands().empty());
+    EXPECT_NE(wmi.initialize_thread(), main_thread);  // COM lives on the worker
+    EXPECT_EQ(wmi.initialize_calls.load(), 3);
+    EXPECT_EQ(wmi.uninitialize_calls.load(), 3);
+    std::string text = log();
+    EXPECT_NE(text.find("CWMI::Thread:read_cwmi () started ...\n"), std::string::npos) << text;
+    EXPECT_LT(text.rfind("CWMI::Thread:read_cwmi () finished ...\n"), text.find("mapp::OnRWMI () OK ...\n"));
+}
+
+struct EndingCase {
+    const char* label;
+    int read_all;
+    bool fail;
+    std::vector<int> commands;
+    int pending_after;
+};
+
+void PrintTo(const EndingCase& c, std::ostream* os) { *os << c.label; }
+
+class ReaderThreadEndings : public ReaderThread, public ::testing::WithParamInterface<EndingCase> {};
+
+// The starting thread sends 206 while the list is busy; the worker sends its
+// commands only after it has cleared busy.
+TEST_P(ReaderThreadEndings, CommandsAndBusyFlag)
+{
+    const EndingCase& c = GetParam();
+    with_window();
+    test.app().read_all = c.read_all;
+    if (c.fail)
+        wmi.connect_result = static_cast<HResult>(0x80041003u);
+    QueryList& list = add("Win32_Bios");
+    watched = &list;
+
+    EXPECT_TRUE(test.app().wmi.start_cwmi(&list));
+    test.app().wmi.wait_for_worker();
+
+    std::vector<Received> r = commands();
+    std::vector<int> numbers;
+    for (const Received& x : r)
+        numbers.push_back(x.command);
+    EXPECT_EQ(numbers, c.commands);
+    ASSERT_FALSE(r.empty());
+    EXPECT_EQ(r[0].thread, main_thread);
+    EXPECT_EQ(r[0].busy, 1);
+    EXPECT_TRUE(r[0].reading);
+    for (size_t i = 1; i < r.size(); ++i) {
+        EXPECT_NE(r[i].thread, main_thread) << i;
+        EXPECT_EQ(r[i].busy, 0) << i;
+        EXPECT_FALSE(r[i].reading) << i;
+    }
+    EXPECT_EQ(list.pending, c.pending_after);
+    EXPECT_EQ(test.app().wmi.cur_list, &list);  // stays set after the read
+}
+
+INSTANTIATE_TEST_SUITE_P(ReaderThread, ReaderThreadEndings,
+                         ::testing::Values(EndingCase{"normal_end", 0, false, {206, 206, 201}, 0},
+                                           EndingCase{"normal_end_read_all", 1, false, {206, 206}, 0},
+                                           EndingCase{"failure_end", 0, true, {206, 206}, 1},
+                                           EndingCase{"failure_end_read_all", 1, true, {206, 206}, 1}),
+                         [](const ::testing::TestParamInfo<EndingCase>& info) {
+                             return std::string(info.param.label);
+                         });
+
+TEST_F(ReaderThread, ReadAllWithAWindowEachWorkerSendsItsCommands)
+{
+    with_window();
+    add("Win32_Bios");
+    add("Win32_Processor");
+    add("Win32_LogicalDisk");
+    test.app().OnRWMI();
+    test.app().wmi.wait_for_worker();
+
+    // A thread's id may be given again to a later thread once the first has
+    // ended, so a worker's commands are told apart by their order: each
+    // worker sends 206 and then 201.
+    std::map<std::thread::id, std::vector<int>> by_thread;
+    size_t from_workers = 0;
+    for (const Received& r : commands()) {
+        by_thread[r.thread].push_back(r.command);
+        from_workers += r.thread != main_thread;
+    }
+    EXPECT_EQ(by_thread[main_thread], (std::vector<int>{206, 206, 206}));
+    EXPECT_EQ(from_workers, 6u);
+    for (auto& [thread, sent] : by_thread) {
+        if (thread == main_thread)
+            continue;
+        ASSERT_EQ(sent.size() % 2, 0u);
+        for (size_t i = 0; i < sent.size(); i += 2)
+            EXPECT_EQ((std::vector<int>{sent[i], sent[i + 1]}), (std::vector<int>{206, 201}));
+    }
+
+    // With read_all set a full read fills nothing.
+    test.app().read_all = 1;
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        received.clear();
+    }
+    add("Win32_Processor");
+    test.app().OnRWMI();
+    test.app().wmi.wait_for_worker();
+    std::vector<int> numbers;
+    for (const Received& r : commands())
+        numbers.push_back(r.command);
+    EXPECT_EQ(numbers, (std::vector<int>{206, 206}));
+}
+
+TEST_F(ReaderThread, FailedListStaysPendingAndIsTriedAgain)
+{
+    QueryList& list = add("Win32_Bios");
+    wmi.exec_query_result = WBEM_E_INVALID_QUERY_;
+    test.app().OnRWMI();
+    EXPECT_EQ(list.pending, 1);
+    EXPECT_TRUE(list.first_item->values.empty());
+    wmi.exec_query_result = 0;
+    test.app().OnRWMI();
+    EXPECT_EQ(list.pending, 0);
+    EXPECT_EQ(wmi.statements().size(), 2u);
+    std::string text = log();
+    size_t first = text.find("Failed to query table Win32_Bios! Error: 0x80041017\n");
+    EXPECT_NE(first, std::string::npos) << text;
+    EXPECT_LT(first, text.find("  SELECT OK m:1, n: 2\n"));
+}
+
+TEST_F(ReaderThread, ListOfBothTypesIsReadBothWaysWmiFirst)
+{
+    QueryList& list = add("Win32_Bios", {"Manufacturer"});
+    list.is_reg = 1;
+    test.app().OnRWMI();
+    std::string text = log();
+    size_t wmi_end = text.find("CWMI::Thread:read_cwmi () finished ...\n");
+    size_t reg = text.find("CWMI::read_rkey ()\n  root\\CIMV2\\Win32_Bios\n");
+    ASSERT_NE(wmi_end, std::string::npos) << text;
+    ASSERT_NE(reg, std::string::npos) << text;
+    EXPECT_LT(wmi_end, reg);
+    EXPECT_EQ(wmi.statements().size(), 1u);
+    EXPECT_EQ(list.first_item->values.at(0), "Acme");
+}
+
+TEST_F(ReaderThread, WmiListWithoutPathOrNameIsSkippedWithoutWaiting)
+{
+    QueryList& no_path = add("Win32_Bios", {"*"}, std::nullopt);
+    QueryList& no_name = add(std::nullopt);
+    test.app().OnRWMI();
+    EXPECT_EQ(side.sleeps, 0);
+    EXPECT_TRUE(wmi.statements().empty());
+    EXPECT_EQ(wmi.initialize_calls.load(), 0);
+    EXPECT_EQ(no_path.pending, 1);
+    EXPECT_EQ(no_name.pending, 1);
+    std::string text = log();
+    EXPECT_EQ(text.find("read_cwmi () started"), std::string::npos) << text;
+    EXPECT_NE(text.find("mapp::OnRWMI () OK ...\n"), std::string::npos) << text;
+}
+
+TEST_F(ReaderThread, SecondReadWhileOneRunsIsIgnored)
+{
+    with_window();
+    QueryList& first = add("Win32_Processor");
+    QueryList& second = add("Win32_Bios");
+    wmi.hold_next_at("Win32_Processor", 1);
+
+    ASSERT_TRUE(test.app().wmi.start_cwmi(&first));
+    ASSERT_TRUE(wmi.wait_until_held());
+    EXPECT_FALSE(test.app().wmi.start_cwmi(&second));
+    EXPECT_EQ(test.app().wmi.cur_list, &first);
+    EXPECT_EQ(second.busy.load(), 0);
+    EXPECT_EQ(side.sent_commands(), (std::vector<int>{206}));
+
+    wmi.release_next();
+    test.app().wmi.wait_for_worker();
+    EXPECT_EQ(first.pending, 0);
+    EXPECT_EQ(first.first_item->values, (Strings{"CPU0", "CPU1", "CPU2"}));
+    EXPECT_EQ(second.pending, 1);
+    EXPECT_EQ(wmi.statements().size(), 1u);
+
+    // Once the first read has ended, the second may start.
+    EXPECT_TRUE(test.app().wmi.start_cwmi(&second));
+    test.app().wmi.wait_for_worker();
+    EXPECT_EQ(second.pending, 0);
+}
+
+TEST_F(ReaderThread, ReadAllWaitsForARunningReadFirst)
+{
+    QueryList& bios = add("Win32_Bios");
+    QueryList& processor = add("Win32_Processor");
+    wmi.hold_next_at("Win32_Processor", 0);
+    ASSERT_TRUE(test.app().wmi.start_cwmi(&processor));
+    ASSERT_TRUE(wmi.wait_until_held());
+
+    std::future<void> all = std::async(std::launch::async, [this] { test.app().OnRWMI(); });
+    EXPECT_EQ(all.wait_for(std::chrono::milliseconds(300)), std::future_status::timeout);
+    EXPECT_EQ(wmi.statements().size(), 1u);
+
+    wmi.release_next();
+    all.get();
+    EXPECT_EQ(bios.pending, 0);
+    EXPECT_EQ(processor.pending, 0);
+    EXPECT_EQ(wmi.statements(),
+              (std::vector<std::wstring>{L"SELECT * FROM Win32_Processor", L"SELECT * FROM Win32_Bios"}));
+    EXPECT_EQ(processor.first_item->values, (Strings{"CPU0", "CPU1", "CPU2"}));
+}
+
+TEST(ReaderThreadEnd, ApplicationEndWaitsForARunningRead)
+{
+    RecordingWindowSide side(true);
+    FakeWmi wmi;
+    add_objects(wmi);
+    auto test = std::make_unique<TestApp>();
+    QueryList& list = add_list(test->app(), "Win32_Processor");
+    // Held after the first object: the worker has already rebuilt the item
+    // chain and goes on writing into it once released.
+    wmi.hold_next_at("Win32_Processor", 1);
+    ASSERT_TRUE(test->app().wmi.start_cwmi(&list));
+    ASSERT_TRUE(wmi.wait_until_held());
+
+    std::future<Clock::time_point> released = release_later(wmi, 300);
+    test.reset();
+    Clock::time_point ended = Clock::now();
+
+    EXPECT_GE(ended, released.get());
+    EXPECT_EQ(wmi.uninitialize_calls.load(), 1);
+    EXPECT_EQ(wmi.live_objects.load(), 0);
+    EXPECT_EQ(side.sent_commands(), (std::vector<int>{206, 206, 201}));
+}
+
+TEST(ReaderObject, WritesItsLines)
+{
+    RecordingWindowSide side(false);
+    TestApp test;
+    {
+        CWMI another;
+    }
+    std::string text = test.log();
+    size_t made = text.find("CWMI::CWMI () OK ...\n");
+    EXPECT_NE(made, std::string::npos) << text;
+    EXPECT_LT(made, text.find("mapp::mapp () OK ...\n"));
+    EXPECT_NE(text.find("CWMI::CWMI () OK ...\nCWMI::~CWMI () OK ...\n"), std::string::npos) << text;
+}
+
+}  // namespace
