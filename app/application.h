@@ -10,6 +10,7 @@
 #include "ui/result_list.h"
 #include "ui/tree_control.h"
 
+#include <atomic>
 #include <memory>
 #include <string>
 #include <vector>
@@ -46,7 +47,7 @@ public:
     mtrc tree;
     mbox result_list;
     int shown_id = 0;
-    int read_all = 0;
+    std::atomic<int> read_all{0};  // read by the worker, set by the window thread
 };
 
 // The application object (the one static object of the program, or the one a
