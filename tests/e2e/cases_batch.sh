@@ -5,7 +5,7 @@
 FIX="$ROOT/tests/e2e/fixtures"
 
 missing_query_file() {
-  rm -f "$E2E/polrix.xml"
+  rm -f "$E2E/polrix.xml" "$EXPORT"
   run_polrix_with_box x
   echo "$BOX_TEXT"
   expect_eq "$RC" 100 "exit code"
