@@ -1,8 +1,8 @@
 // The in-memory registry of the host build: two hives of keys, each key with
 // its subkeys and values, a value being a type number and raw bytes. Key
 // path parts and value names compare without regard to ASCII letter case; the
-// empty (or null) value name is the key's default value. Subkeys and values
-// are listed in the order in which they were created.
+// empty (or null) value name is the key's default value. Subkeys are listed
+// by name, as the registry lists them; values in the order of their creation.
 //
 // The seven registry functions reach it through the backend primitives; the
 // functions below let tests fill and empty it. The store is process-wide and

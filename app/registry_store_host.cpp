@@ -2,6 +2,7 @@
 // the result codes that advapi32 gives in the same situations.
 #include "app/registry_store.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <mutex>
@@ -19,7 +20,7 @@ struct Value {
 
 struct Key {
     std::string name;
-    std::vector<std::unique_ptr<Key>> subkeys;  // in order of creation
+    std::vector<std::unique_ptr<Key>> subkeys;  // sorted by name, letter case ignored
     std::vector<Value> values;                  // in order of creation
 };
 
@@ -47,6 +48,16 @@ bool same_name(const std::string& a, const std::string& b)
         if (fold(a[i]) != fold(b[i]))
             return false;
     return true;
+}
+
+// Order of subkey names: byte by byte with ASCII letters folded.
+bool name_before(const std::string& a, const std::string& b)
+{
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                        [](char x, char y) {
+                                            return static_cast<unsigned char>(fold(x)) <
+                                                   static_cast<unsigned char>(fold(y));
+                                        });
 }
 
 // Splits a key path into its parts. Like the registry, a path may not begin
@@ -99,8 +110,10 @@ Key& make_key(Key& root, const std::vector<std::string>& parts)
     for (const std::string& part : parts) {
         Key* sub = find_subkey(*key, part);
         if (!sub) {
-            key->subkeys.push_back(std::make_unique<Key>());
-            sub = key->subkeys.back().get();
+            // Subkeys are listed by name, as the registry itself lists them.
+            auto at = std::find_if(key->subkeys.begin(), key->subkeys.end(),
+                                   [&](const std::unique_ptr<Key>& k) { return name_before(part, k->name); });
+            sub = key->subkeys.insert(at, std::make_unique<Key>())->get();
             sub->name = part;
         }
         key = sub;
