@@ -23,9 +23,9 @@ CWMI::CWMI() { write_log("CWMI::CWMI () OK ...\n"); }
 
 CWMI::~CWMI()
 {
-    write_log("CWMI::~CWMI () OK ...\n");
     // The worker uses this object up to its last step.
     wait_for_worker();
+    write_log("CWMI::~CWMI () OK ...\n");
 }
 
 void CWMI::wait_for_read()

@@ -2,7 +2,7 @@
 // and the exact bytes of the report that mapp::OnSWMI writes for them.
 #include "app/application.h"
 #include "output/html_escape.h"
-#include "tests/host/output_chain.h"
+#include "tests/support/chain_builder.h"
 #include "tests/support/test_app.h"
 
 #include <gtest/gtest.h>

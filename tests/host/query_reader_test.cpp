@@ -2,7 +2,7 @@
 // chain read from them, and mapp::OnRCFG with its two ways of ending.
 #include "app/application.h"
 #include "config/query_reader.h"
-#include "tests/host/output_chain.h"
+#include "tests/support/chain_builder.h"
 #include "tests/support/test_app.h"
 
 #include <gtest/gtest.h>
@@ -268,7 +268,7 @@ TEST(QueryReaderDeathTest, MissingFileEndsWithExitCode100)
     TestApp t;
     std::string path = t.app().cfg_path;
     EXPECT_EXIT(t.app().OnRCFG(), ::testing::ExitedWithCode(100),
-                "\\[stop box\\] " + literally("Could not open file: " + path) + "\n");
+                "\\[stop box\\] " + regex_quote("Could not open file: " + path) + "\n");
 }
 
 TEST(QueryReaderDeathTest, MalformedLineEndsWithExitCode100)
@@ -276,7 +276,7 @@ TEST(QueryReaderDeathTest, MalformedLineEndsWithExitCode100)
     TestApp t;
     write_file_bytes(t.app().cfg_path, crlf("<config>\n  <list>\n     <typ>WMI</typ>\n     <name>abc\n  </list>\n"));
     EXPECT_EXIT(t.app().OnRCFG(), ::testing::ExitedWithCode(100),
-                literally("[stop box] Invalid </name> Configuration in line\n     <name>abc\n"));
+                regex_quote("[stop box] Invalid </name> Configuration in line\n     <name>abc\n"));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // waiting side polls, reads that must not overlap, and the end of the
 // application while a worker is still reading.
 #include "app/application.h"
+#include "tests/support/chain_builder.h"
 #include "tests/support/fake_wmi.h"
 #include "tests/support/recording_window_side.h"
 #include "tests/support/test_app.h"
@@ -43,17 +44,7 @@ void add_objects(FakeWmi& wmi)
 
 QueryList& add_list(mapp& app, const Text& name, const Strings& items = {"*"}, const Text& path = CIMV2)
 {
-    auto list = init_list();
-    list->path = path;
-    list->name = name;
-    list->is_wmi = 1;
-    for (const std::string& n : items) {
-        auto item = init_item();
-        item->name = n;
-        item->checked = 1;
-        append_item(*list, std::move(item));
-    }
-    return *append_list(app.first_list, std::move(list));
+    return add_wmi_list(app.first_list, name, items, path);
 }
 
 // Releases a held next() after a pause, from another thread; answers the

@@ -1,7 +1,7 @@
 // The tab-separated export: chains built by hand, filled as the readers
 // would, and the exact bytes that mapp::OnLWMI writes for them.
 #include "app/application.h"
-#include "tests/host/output_chain.h"
+#include "tests/support/chain_builder.h"
 #include "tests/support/test_app.h"
 
 #include <gtest/gtest.h>
@@ -136,7 +136,7 @@ TEST_F(TsvExport, UnopenablePathEndsWithExitCode200AndNoLogLine)
     t.app().txt_path = t.dir() + "/no such folder/polrix.txt";
     add_item(add_list(chain(), "L", 17, 1, 1), "Name", {"v"});
     EXPECT_EXIT(t.app().OnLWMI(), ::testing::ExitedWithCode(200),
-                literally("[stop box] Could not open file: " + t.app().txt_path + "\n"));
+                regex_quote("[stop box] Could not open file: " + t.app().txt_path + "\n"));
     EXPECT_EQ(t.log().find("mapp::OnLWMI"), std::string::npos) << t.log();
 }
 

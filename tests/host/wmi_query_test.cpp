@@ -3,6 +3,7 @@
 // and the COM security rules. The worker's body runs on the test thread here;
 // reader_thread_test.cpp runs it on its own thread.
 #include "app/application.h"
+#include "tests/support/chain_builder.h"
 #include "tests/support/fake_wmi.h"
 #include "tests/support/recording_window_side.h"
 #include "tests/support/test_app.h"
@@ -56,19 +57,7 @@ protected:
     QueryList& add_list(const std::string& name, const Strings& items, Text filt = {}, Text var = {},
                         const std::string& path = CIMV2)
     {
-        auto list = init_list();
-        list->path = path;
-        list->name = name;
-        list->filt = filt;
-        list->var = var;
-        list->is_wmi = 1;
-        for (const std::string& n : items) {
-            auto item = init_item();
-            item->name = n;
-            item->checked = 1;
-            append_item(*list, std::move(item));
-        }
-        return *append_list(test.app().first_list, std::move(list));
+        return add_wmi_list(test.app().first_list, name, items, path, filt, var);
     }
 
     // The worker's body, as the thread runs it after start_cwmi.

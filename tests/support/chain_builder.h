@@ -1,12 +1,12 @@
-// Helpers of the host tests of the query file reader and the output files.
-// Building chains by hand for the output tests: lists and items as the query
-// file reader makes them, filled with values as the readers would.
+// Chains built by hand for the tests: lists and items as the query file
+// reader makes them, filled with values as the readers would.
 #pragma once
 
 #include "config/query_list.h"
 
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 // A named list (nullptr: no name) appended to the chain, with its counters.
 inline QueryList& add_list(std::unique_ptr<QueryList>& first, const char* name, int id, int rows, int items,
@@ -48,14 +48,23 @@ inline std::string crlf(const std::string& text)
     return out;
 }
 
-// Death-test messages are matched as regular expressions.
-inline std::string literally(const std::string& text)
+// A pending WMI list as the query file gives it (path, class, optional filter
+// and variable) with checked items of the given names, appended to the chain.
+inline QueryList& add_wmi_list(std::unique_ptr<QueryList>& first, const Text& name,
+                               const std::vector<std::string>& items, const Text& path = std::string("root\\CIMV2"),
+                               const Text& filt = {}, const Text& var = {})
 {
-    std::string out;
-    for (char c : text) {
-        if (std::string("\\^$.|?*+()[]{}").find(c) != std::string::npos)
-            out += '\\';
-        out += c;
+    std::unique_ptr<QueryList> list = init_list();
+    list->path = path;
+    list->name = name;
+    list->filt = filt;
+    list->var = var;
+    list->is_wmi = 1;
+    for (const std::string& n : items) {
+        std::unique_ptr<QueryItem> item = init_item();
+        item->name = n;
+        item->checked = 1;
+        append_item(*list, std::move(item));
     }
-    return out;
+    return *append_list(first, std::move(list));
 }
