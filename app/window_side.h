@@ -1,6 +1,6 @@
 // The window side as the core sees it: whether there is a main window, the
-// numbered commands sent or posted to it, the stop-icon message box, the end
-// of the process and the pause of a waiting loop. The Win32 layer installs
+// numbered commands sent or posted to it, the stop-icon message box and the
+// end of the process. The Win32 layer installs
 // the real one (window_side_win32.cpp); on the host the default has no main
 // window, prints message boxes to standard error and really exits, and tests
 // install a recorder of their own.
@@ -21,7 +21,6 @@ public:
     // Modal box with the stop icon and an OK button; returns when closed.
     virtual void stop_box(const std::string& text) = 0;
     [[noreturn]] virtual void end_process(int exit_code) = 0;
-    virtual void sleep_ms(unsigned milliseconds) = 0;
 };
 
 WindowSide& window_side();

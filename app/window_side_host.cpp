@@ -2,10 +2,8 @@
 // text on standard error, which death tests match.
 #include "app/window_side.h"
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <thread>
 
 namespace {
 
@@ -20,10 +18,6 @@ public:
         std::fflush(stderr);
     }
     [[noreturn]] void end_process(int exit_code) override { std::exit(exit_code); }
-    void sleep_ms(unsigned milliseconds) override
-    {
-        std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
-    }
 };
 
 }  // namespace

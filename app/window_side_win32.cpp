@@ -33,7 +33,6 @@ public:
         MessageBoxA(main_hwnd(), text.c_str(), "Polrix", MB_OK | MB_ICONSTOP);
     }
     [[noreturn]] void end_process(int exit_code) override { std::exit(exit_code); }
-    void sleep_ms(unsigned milliseconds) override { Sleep(milliseconds); }
 };
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "app/window_side.h"
 #include "reader/reader.h"
 
+#include <chrono>
 #include <system_error>
 #include <thread>
 
@@ -28,16 +29,32 @@ CWMI::~CWMI()
     write_log("CWMI::~CWMI () OK ...\n");
 }
 
+// The waiting side looks again every 100 ms at the latest, and at once when
+// a worker frees its list or ends: a batch run of many small lists does not
+// spend a polling interval on each of them.
+template <typename Done> void CWMI::wait_until(Done done)
+{
+    std::unique_lock<std::mutex> lock(wake_mutex_);
+    while (!done())
+        wake_.wait_for(lock, std::chrono::milliseconds(POLL_MS));
+}
+
+void CWMI::wake_waiters()
+{
+    // Taking the lock orders this wake-up after a waiter's last look, so it
+    // is never lost between that look and the wait.
+    { std::lock_guard<std::mutex> lock(wake_mutex_); }
+    wake_.notify_all();
+}
+
 void CWMI::wait_for_read()
 {
-    while (reading())
-        window_side().sleep_ms(POLL_MS);
+    wait_until([this] { return !reading(); });
 }
 
 void CWMI::wait_for_worker()
 {
-    while (worker_running())
-        window_side().sleep_ms(POLL_MS);
+    wait_until([this] { return !worker_running(); });
 }
 
 bool CWMI::start_cwmi(QueryList* list)
@@ -59,8 +76,9 @@ bool CWMI::start_cwmi(QueryList* list)
     try {
         std::thread([this] {
             read_cwmi();
-            // The very last use of this object by the thread.
+            // The very last uses of this object by the thread.
             --running_workers_;
+            wake_waiters();
         }).detach();
     } catch (const std::system_error&) {
         // No thread could be made: the list goes back to pending as after a
@@ -106,6 +124,7 @@ void CWMI::finish_read(bool normal)
     // to end finds the list free as well.
     cur_list->busy = 0;
     reading_ = 0;
+    wake_waiters();
     if (!window_side().has_main_window())
         return;
     window_side().send_command(CMD_STATUS);
@@ -121,10 +140,8 @@ void mapp::OnRWMI()
         if (!list->pending)
             continue;
         if (list->is_wmi && list->path && list->name) {
-            if (wmi.start_cwmi(list)) {
-                while (list->busy.load() || wmi.reading())
-                    window_side().sleep_ms(POLL_MS);
-            }
+            if (wmi.start_cwmi(list))
+                wmi.wait_for_read();
         }
         if (list->is_reg && list->path && list->name)
             wmi.read_rkey(list);

@@ -16,7 +16,9 @@
 #include "reader/wmi_service.h"
 
 #include <atomic>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 
 class CWMI {
 public:
@@ -36,14 +38,14 @@ public:
     int read_rkey(QueryList* list);
 
     bool reading() const { return reading_.load() != 0; }
-    // Waits until no list is being read, pausing 100 ms between looks. Safe
+    // Waits until no list is being read, looking again at least every 100 ms. Safe
     // on the window thread: the worker sends nothing before its list is free.
     void wait_for_read();
 
     // True while a worker thread runs (it may still be ending after the list
     // it read is no longer busy).
     bool worker_running() const { return running_workers_.load() > 0; }
-    // Waits until no worker runs, pausing 100 ms between looks. For the end of
+    // Waits until no worker runs, looking again at least every 100 ms. For the end of
     // the process: on the window thread while the window still takes
     // messages, a worker blocked in a send to it could not end.
     void wait_for_worker();
@@ -61,6 +63,11 @@ private:
     // Last steps of both endings: frees the list, then tells the window.
     void finish_read(bool normal);
 
+    template <typename Done> void wait_until(Done done);
+    void wake_waiters();
+
     std::atomic<int> reading_{0};
+    std::mutex wake_mutex_;
+    std::condition_variable wake_;
     std::atomic<int> running_workers_{0};
 };

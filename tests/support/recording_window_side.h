@@ -1,17 +1,15 @@
 // A window side for tests: it can pretend to have a main window, records the
 // commands sent and posted, and answers message boxes and the process end by
 // writing the text to standard error and exiting for real (death tests match
-// both). Sleeping is real but can be watched by a hook.
+// both).
 #pragma once
 
 #include "app/window_side.h"
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <mutex>
-#include <thread>
 #include <vector>
 
 class RecordingWindowSide : public WindowSide {
@@ -43,11 +41,6 @@ public:
         std::fflush(stderr);
     }
     [[noreturn]] void end_process(int exit_code) override { std::exit(exit_code); }
-    void sleep_ms(unsigned milliseconds) override
-    {
-        ++sleeps;
-        std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
-    }
 
     std::vector<int> sent_commands()
     {
@@ -62,7 +55,6 @@ public:
 
     bool main_window;
     std::function<void(int)> on_send;  // runs on the sending thread
-    int sleeps = 0;
 
 private:
     std::mutex mutex;
