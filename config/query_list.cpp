@@ -53,6 +53,14 @@ QueryItem* append_item(QueryList& list, std::unique_ptr<QueryItem> item)
     return added;
 }
 
+const std::string& value_of_row(const QueryItem& item, int row)
+{
+    static const std::string none;
+    if (row < 0 || static_cast<size_t>(row) >= item.values.size())
+        return none;
+    return item.values[static_cast<size_t>(row)];
+}
+
 bool equals_ignoring_case(const std::string& a, const std::string& b)
 {
     if (a.size() != b.size())

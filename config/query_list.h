@@ -78,6 +78,10 @@ void number_lists(QueryList* first, const std::vector<std::string>& class_names)
 // Frees every list and item of the chain; first is none afterwards.
 void free_lists(std::unique_ptr<QueryList>& first);
 
+// The item's value text of a row. A valid item holds one for every row read;
+// a row it does not hold reads as the empty text, never past the values.
+const std::string& value_of_row(const QueryItem& item, int row);
+
 // Lists and items in chain order.
 template <typename F> void for_each_list(QueryList* first, F f)
 {

@@ -26,20 +26,10 @@ template <typename Node> std::string title_of(const Node& node)
     return std::string();
 }
 
-// The value text of a row. An item whose valid flag is set holds one for
-// every row read; should one be missing all the same, its cell stays empty
-// rather than reading past the values.
-std::string value_at(const QueryItem& item, int row)
-{
-    if (row < 0 || static_cast<size_t>(row) >= item.values.size())
-        return std::string();
-    return item.values[static_cast<size_t>(row)];
-}
-
 void write_cell(TextFile& out, const QueryItem& item, int row)
 {
     if (item.valid)
-        out.write("    <td>" + html_escape(value_at(item, row)) + "</td>\n");
+        out.write("    <td>" + html_escape(value_of_row(item, row)) + "</td>\n");
     else
         out.write("    <td></td>\n");
 }

@@ -23,16 +23,6 @@ std::string field(const std::string& text)
     return out;
 }
 
-// The value text of a row; a valid item holds one for every row read, and a
-// missing one counts as empty rather than reading past the values.
-const std::string& value_at(const QueryItem& item, int row)
-{
-    static const std::string none;
-    if (row < 0 || static_cast<size_t>(row) >= item.values.size())
-        return none;
-    return item.values[static_cast<size_t>(row)];
-}
-
 void export_list(TextFile& out, QueryList& list)
 {
     // A list is read one way or both; when both, it counts as a registry list.
@@ -55,7 +45,7 @@ void export_list(TextFile& out, QueryList& list)
              item = item->next.get(), ++position) {
             if (!item->name || !item->valid)
                 continue;
-            const std::string& value = value_at(*item, row);
+            const std::string& value = value_of_row(*item, row);
             const bool has_value = !value.empty();
             std::string middle;
             if (list.row_count == 1) {
