@@ -94,6 +94,16 @@ template <typename F> void for_each_item(QueryList& list, F f)
         f(*i);
 }
 
+// The list's columns: its first item_count items in chain order, each with
+// its position (from 0).
+template <typename F> void for_each_column(QueryList& list, F f)
+{
+    int position = 0;
+    for (QueryItem* item = list.first_item.get(); item && position < list.item_count;
+         item = item->next.get(), ++position)
+        f(*item, position);
+}
+
 // ASCII letters folded, nothing else: the comparison of class names and of
 // the query file's keywords.
 bool equals_ignoring_case(const std::string& a, const std::string& b);

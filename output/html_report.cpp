@@ -48,15 +48,6 @@ void write_attributes(TextFile& out, QueryList& list)
     });
 }
 
-// Calls f for the list's first item_count items, in chain order.
-template <typename F> void for_each_column(QueryList& list, F f)
-{
-    int position = 0;
-    for (QueryItem* item = list.first_item.get(); item && position < list.item_count;
-         item = item->next.get(), ++position)
-        f(*item);
-}
-
 // Two or more rows: a header row of the checked items' titles, then one row
 // per object read. A checked item has its column even without a name.
 void write_table(TextFile& out, QueryList& list)
@@ -66,14 +57,14 @@ void write_table(TextFile& out, QueryList& list)
     for (int row = 0; row < list.row_count; ++row) {
         if (row == 0) {
             out.write("  <tr>\n");
-            for_each_column(list, [&](QueryItem& item) {
+            for_each_column(list, [&](QueryItem& item, int) {
                 if (item.checked)
                     out.write("    <td bgcolor='#f0f0f0'>" + html_escape(title_of(item)) + "</td>\n");
             });
             out.write("  </tr>\n");
         }
         out.write("  <tr>\n");
-        for_each_column(list, [&](QueryItem& item) {
+        for_each_column(list, [&](QueryItem& item, int) {
             if (item.checked)
                 write_cell(out, item, row);
         });

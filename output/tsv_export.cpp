@@ -40,28 +40,26 @@ void export_list(TextFile& out, QueryList& list)
         // has no name or no valid value has an empty group, never one carried
         // over from an earlier row or list.
         std::string group;
-        int position = 0;
-        for (QueryItem* item = list.first_item.get(); item && position < list.item_count;
-             item = item->next.get(), ++position) {
-            if (!item->name || !item->valid)
-                continue;
-            const std::string& value = value_of_row(*item, row);
+        for_each_column(list, [&](QueryItem& item, int position) {
+            if (!item.name || !item.valid)
+                return;
+            const std::string& value = value_of_row(item, row);
             const bool has_value = !value.empty();
             std::string middle;
             if (list.row_count == 1) {
-                middle = "\t" + field(*item->name);
+                middle = "\t" + field(*item.name);
             } else if (position == 0) {
                 group = field(value);
-                continue;
+                return;
             } else {
-                middle = group + "\t" + (has_value ? field(*item->name) : std::string("-"));
+                middle = group + "\t" + (has_value ? field(*item.name) : std::string("-"));
             }
             // An empty value gives the placeholder "-" at position 1 only.
             if (has_value)
                 out.write(page + "\t" + middle + "\t" + field(value) + "\n", true);
             else if (position == 1)
                 out.write(page + "\t" + middle + "\t-\n", true);
-        }
+        });
     }
 }
 
