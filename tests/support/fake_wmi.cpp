@@ -64,12 +64,8 @@ public:
 
     HResult get(const std::wstring& property, WmiValue& value) override
     {
-        ++wmi_.get_calls;
-        if (!wmi_.get_fails.empty()) {
-            auto f = wmi_.get_fails.find(property);
-            if (f != wmi_.get_fails.end())
-                return f->second;
-        }
+        if (HResult scripted = wmi_.on_get(property))
+            return scripted;
         for (const FakeProperty& p : *data_) {
             if (same_name(p.name, property)) {
                 value = p.value;
@@ -106,12 +102,8 @@ public:
 
     HResult get(const std::wstring& property, WmiValue& value) override
     {
-        ++wmi_.get_calls;
-        if (!wmi_.get_fails.empty()) {
-            auto f = wmi_.get_fails.find(property);
-            if (f != wmi_.get_fails.end())
-                return f->second;
-        }
+        if (HResult scripted = wmi_.on_get(property))
+            return scripted;
         auto exact = class_.index.find(property);
         if (exact != class_.index.end()) {
             value = class_.value(k_, exact->second);
@@ -396,6 +388,15 @@ HResult FakeWmi::on_exec_query(const std::wstring& wql, const Namespace& ns, con
     auto c = ns.classes.find(class_name);
     *found = c == ns.classes.end() ? nullptr : &c->second;
     return 0;
+}
+
+HResult FakeWmi::on_get(const std::wstring& property)
+{
+    ++get_calls;
+    if (get_fails.empty())
+        return 0;
+    auto f = get_fails.find(property);
+    return f == get_fails.end() ? 0 : f->second;
 }
 
 HResult FakeWmi::before_next(const std::string& class_name, size_t k)

@@ -160,6 +160,9 @@ public:
     // Called by the enumerator before it hands out object k of the class;
     // the result is what next() answers (success lets the object go out).
     HResult before_next(const std::string& class_name, size_t k);
+    // Called by an object on every get: counts it and answers the scripted
+    // failure of that property, or 0.
+    HResult on_get(const std::wstring& property);
 
 private:
     Namespace& namespace_for(const std::string& name_space);
