@@ -157,6 +157,21 @@ Key* resolve(Store& s, regbackend::KeyHandle handle)
     return find_key(hive_root(s, open->hive), open->parts);
 }
 
+// The named value of an open key, with the store locked; none with the
+// registry's answer in result when the key is gone or the value missing.
+Value* open_value(Store& s, regbackend::KeyHandle handle, const char* name, long& result)
+{
+    Key* key = resolve(s, handle);
+    if (!key) {
+        result = RESULT_KEY_DELETED;
+        return nullptr;
+    }
+    Value* value = find_value(*key, name);
+    if (!value)
+        result = regbackend::RESULT_NOT_FOUND;
+    return value;
+}
+
 long copy_name(const std::string& name, char* buffer, uint32_t buffer_size)
 {
     if (name.size() >= buffer_size)
@@ -200,12 +215,10 @@ long query_value(KeyHandle handle, const char* name, uint32_t* type, uint32_t* s
 {
     Store& s = store();
     std::lock_guard<std::mutex> lock(s.mutex);
-    Key* key = resolve(s, handle);
-    if (!key)
-        return RESULT_KEY_DELETED;
-    Value* value = find_value(*key, name);
+    long result = RESULT_OK;
+    Value* value = open_value(s, handle, name, result);
     if (!value)
-        return RESULT_NOT_FOUND;
+        return result;
     *type = value->type;
     *size = static_cast<uint32_t>(value->data.size());
     return RESULT_OK;
@@ -215,12 +228,10 @@ long read_value(KeyHandle handle, const char* name, void* data, uint32_t* size)
 {
     Store& s = store();
     std::lock_guard<std::mutex> lock(s.mutex);
-    Key* key = resolve(s, handle);
-    if (!key)
-        return RESULT_KEY_DELETED;
-    Value* value = find_value(*key, name);
+    long result = RESULT_OK;
+    Value* value = open_value(s, handle, name, result);
     if (!value)
-        return RESULT_NOT_FOUND;
+        return result;
     uint32_t room = *size;
     *size = static_cast<uint32_t>(value->data.size());
     if (!data)
