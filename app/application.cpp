@@ -3,6 +3,7 @@
 #include "app/log.h"
 #include "app/platform.h"
 #include "app/window_side.h"
+#include "res/resource.h"
 
 const char* const KNOWN_CLASS_NAMES[16] = {
     "Win32_SystemEnclosure",
@@ -72,7 +73,7 @@ int mapp::OnIdle(long count)
     if (!shown)
         return more;
     if (shown->id != shown_id)
-        window_side().post_command(203);
+        window_side().post_command(ID_RELOAD_PAGE);
     shown_id = shown->id;
     return more;
 }

@@ -5,16 +5,13 @@
 #include "app/log.h"
 #include "app/window_side.h"
 #include "reader/reader.h"
+#include "res/resource.h"
 
 #include <chrono>
 #include <system_error>
 #include <thread>
 
 namespace {
-
-// Commands of the frame (ui/): refresh the status text, fill the result list.
-constexpr int CMD_STATUS = 206;
-constexpr int CMD_FILL_RESULT = 201;
 
 constexpr unsigned POLL_MS = 100;
 
@@ -68,7 +65,7 @@ bool CWMI::start_cwmi(QueryList* list)
     reading_ = 1;
     list->busy = 1;
     if (window_side().has_main_window())
-        window_side().send_command(CMD_STATUS);
+        window_side().send_command(ID_STATUS_TEXT);
 
     // Counted before the thread exists, so that its last step (counting
     // itself out) can never come first.
@@ -88,7 +85,7 @@ bool CWMI::start_cwmi(QueryList* list)
         reading_ = 0;
         write_log("CWMI::start_cwmi () no thread for list: %s!\n", list->name.value_or("").c_str());
         if (window_side().has_main_window())
-            window_side().send_command(CMD_STATUS);
+            window_side().send_command(ID_STATUS_TEXT);
         return false;
     }
     write_log("CWMI::Thread:read_cwmi () started ...\n");
@@ -127,9 +124,9 @@ void CWMI::finish_read(bool normal)
     wake_waiters();
     if (!window_side().has_main_window())
         return;
-    window_side().send_command(CMD_STATUS);
+    window_side().send_command(ID_STATUS_TEXT);
     if (normal && !app().read_all)
-        window_side().send_command(CMD_FILL_RESULT);
+        window_side().send_command(ID_FILL_RESULT);
 }
 
 void mapp::OnRWMI()
