@@ -3,7 +3,12 @@
 #include "app/log.h"
 #include "app/platform.h"
 #include "app/window_side.h"
+#include "config/query_reader.h"
+#include "output/html_report.h"
+#include "output/tsv_export.h"
 #include "res/resource.h"
+
+#include <cstdlib>
 
 const char* const KNOWN_CLASS_NAMES[16] = {
     "Win32_SystemEnclosure",
@@ -76,4 +81,36 @@ int mapp::OnIdle(long count)
         window_side().post_command(ID_RELOAD_PAGE);
     shown_id = shown->id;
     return more;
+}
+
+void mapp::OnRCFG()
+{
+    std::string error;
+    if (!read_query_file(cfg_path, first_list, error))
+        fail_and_exit(error, 100);
+    number_lists(first_list.get(), class_names);
+    write_log("mapp::OnRCFG () OK ...\n");
+}
+
+void mapp::OnRWMI()
+{
+    wmi.read_lists(first_list.get());
+    write_log("mapp::OnRWMI () OK ...\n");
+}
+
+void mapp::OnSWMI()
+{
+    Text computer;
+    if (const char* name = std::getenv("COMPUTERNAME"))
+        computer = name;
+    write_report(gui.htm_path, first_list.get(), computer);
+    // Written also when the report could not be created.
+    write_log("mapp::OnSWMI () OK ...\n");
+}
+
+void mapp::OnLWMI()
+{
+    if (!write_export(txt_path, first_list.get()))
+        fail_and_exit("Could not open file: " + txt_path, 200);
+    write_log("mapp::OnLWMI () OK ...\n");
 }

@@ -1,6 +1,8 @@
 // The application object: one per process, owning everything that lives as
 // long as the process. It decides between the batch run (any command line)
-// and the window, and runs the four batch steps.
+// and the window, and runs the four batch steps: each is a short call of the
+// query file reader, the reader object, the report and the export, which
+// know nothing of this object.
 #pragma once
 
 #include "app/framework/winapp.h"
@@ -14,8 +16,6 @@
 #include <memory>
 #include <string>
 #include <vector>
-
-class mtbr;
 
 // The sixteen WMI classes that have an ID number and an icon of their own,
 // in the order of their numbers (1 to 16); the default queries list them too.
@@ -38,16 +38,17 @@ public:
     // The paths come first: the settings object's constructor fills them.
     std::string cfg_path;  // the query file
     std::string txt_path;  // the tab-separated export
+    // Set while every list is read at once; read by the worker, set by the
+    // window thread. Before the reader, which keeps a reference to it.
+    std::atomic<int> read_all{0};
 
     CGUI gui;
-    CWMI wmi;
+    CWMI wmi{read_all};
     std::unique_ptr<QueryList> first_list;
-    mtbr* toolbar = nullptr;  // the frame's toolbar, not owned
     std::vector<std::string> class_names;
     mtrc tree;
     mbox result_list;
     int shown_id = 0;
-    std::atomic<int> read_all{0};  // read by the worker, set by the window thread
 };
 
 // The application object (the one static object of the program, or the one a

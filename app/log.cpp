@@ -1,17 +1,26 @@
 #include "app/log.h"
 
-#include "app/application.h"
+#include "app/text_file.h"
 
+#include <atomic>
 #include <cstdarg>
+
+namespace {
+std::atomic<TextFile*> g_log_file{nullptr};
+}
+
+void set_log_file(TextFile* file) { g_log_file = file; }
+
+TextFile* log_file() { return g_log_file; }
 
 void write_log(const char* format, ...)
 {
-    CWinApp* base = AfxGetApp();
-    if (!base)
+    TextFile* file = g_log_file;
+    if (!file)
         return;
     std::va_list args;
     va_start(args, format);
     std::string line = vformat_text(format, args);
     va_end(args);
-    static_cast<mapp*>(base)->gui.write_line(line);
+    file->write(line, true);
 }

@@ -2,6 +2,8 @@
 // the result codes that advapi32 gives in the same situations.
 #include "app/registry_store.h"
 
+#include "app/ascii_case.h"
+
 #include <algorithm>
 #include <cstring>
 #include <memory>
@@ -38,28 +40,6 @@ Store& store()
 
 Key& hive_root(Store& s, Hive hive) { return s.hives[hive == Hive::current_user ? 0 : 1]; }
 
-char fold(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool same_name(const std::string& a, const std::string& b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (fold(a[i]) != fold(b[i]))
-            return false;
-    return true;
-}
-
-// Order of subkey names: byte by byte with ASCII letters folded.
-bool name_before(const std::string& a, const std::string& b)
-{
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                        [](char x, char y) {
-                                            return static_cast<unsigned char>(fold(x)) <
-                                                   static_cast<unsigned char>(fold(y));
-                                        });
-}
-
 // Splits a key path into its parts. Like the registry, a path may not begin
 // with a backslash; empty parts elsewhere (a doubled or a trailing
 // backslash) are passed over.
@@ -88,7 +68,7 @@ bool split_path(const char* path, std::vector<std::string>& parts)
 Key* find_subkey(Key& key, const std::string& name)
 {
     for (auto& sub : key.subkeys)
-        if (same_name(sub->name, name))
+        if (equals_ignoring_case(sub->name, name))
             return sub.get();
     return nullptr;
 }
@@ -112,7 +92,7 @@ Key& make_key(Key& root, const std::vector<std::string>& parts)
         if (!sub) {
             // Subkeys are listed by name, as the registry itself lists them.
             auto at = std::find_if(key->subkeys.begin(), key->subkeys.end(),
-                                   [&](const std::unique_ptr<Key>& k) { return name_before(part, k->name); });
+                                   [&](const std::unique_ptr<Key>& k) { return less_ignoring_case(part, k->name); });
             sub = key->subkeys.insert(at, std::make_unique<Key>())->get();
             sub->name = part;
         }
@@ -125,7 +105,7 @@ Value* find_value(Key& key, const char* name)
 {
     std::string wanted = name ? name : "";
     for (Value& v : key.values)
-        if (same_name(v.name, wanted))
+        if (equals_ignoring_case(v.name, wanted))
             return &v;
     return nullptr;
 }
@@ -327,7 +307,7 @@ void delete_tree(Hive hive, const std::string& path)
     if (!parent)
         return;
     for (auto it = parent->subkeys.begin(); it != parent->subkeys.end(); ++it)
-        if (same_name((*it)->name, last)) {
+        if (equals_ignoring_case((*it)->name, last)) {
             parent->subkeys.erase(it);
             return;
         }

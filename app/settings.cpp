@@ -1,5 +1,6 @@
 #include "app/settings.h"
 
+#include "app/log.h"
 #include "app/platform.h"
 #include "app/registry.h"
 
@@ -28,6 +29,7 @@ CGUI::CGUI(std::string& cfg_path, std::string& txt_path)
         log->write("Logfile created by polrix.exe:\n");
         log->printf("Windows Version: %d.%d\n", version.major, version.minor);
         log->flush();
+        set_log_file(log.get());
     }
 
     std::string program = platform::module_file_name();
@@ -73,6 +75,8 @@ CGUI::~CGUI()
     write_line("CGUI::~CGUI () OK ...\n");
     font.DeleteObject();
     // Nothing writes to the log after this line: the file closes with it.
+    if (log && log_file() == log.get())
+        set_log_file(nullptr);
 }
 
 void CGUI::write_line(const std::string& line)

@@ -15,9 +15,10 @@ constexpr const char* SETTINGS_KEY = "Software\\Vendaril\\Polrix";
 
 class CGUI {
 public:
-    // Opens the log, computes the paths (also the application's query file
-    // and export paths, handed in) and reads the settings, writing their
-    // defaults where they are missing.
+    // Opens the log and installs it as the program's log (log.h), computes
+    // the paths (also the application's query file and export paths, handed
+    // in) and reads the settings, writing their defaults where they are
+    // missing.
     CGUI(std::string& cfg_path, std::string& txt_path);
     ~CGUI();
     CGUI(const CGUI&) = delete;

@@ -1,5 +1,6 @@
 #include "app/window_side.h"
 
+#include <cstdio>
 #include <cstdlib>
 
 WindowSide& default_window_side();  // window_side_win32.cpp or window_side_host.cpp
@@ -17,4 +18,10 @@ void fail_and_exit(const std::string& text, int exit_code)
     window_side().stop_box(text);
     window_side().end_process(exit_code);
     std::abort();  // end_process does not come back
+}
+
+void print_stop_box(const std::string& text)
+{
+    std::fprintf(stderr, "[stop box] %s\n", text.c_str());
+    std::fflush(stderr);
 }

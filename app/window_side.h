@@ -1,9 +1,9 @@
 // The window side as the core sees it: whether there is a main window, the
 // numbered commands sent or posted to it, the stop-icon message box and the
-// end of the process. The Win32 layer installs
-// the real one (window_side_win32.cpp); on the host the default has no main
-// window, prints message boxes to standard error and really exits, and tests
-// install a recorder of their own.
+// end of the process. The default side is chosen at link time: the real one
+// in the Windows programs (window_side_win32.cpp); on the host one without a
+// main window that prints message boxes to standard error and really exits
+// (window_side_host.cpp). Tests install a recorder of their own.
 #pragma once
 
 #include <string>
@@ -29,3 +29,7 @@ void set_window_side(WindowSide* side);
 
 // Shows the stop box with the text, then ends the process with the code.
 [[noreturn]] void fail_and_exit(const std::string& text, int exit_code);
+
+// A stop box where there is no screen: "[stop box] <text>" on standard error,
+// which death tests match.
+void print_stop_box(const std::string& text);

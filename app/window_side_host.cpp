@@ -2,7 +2,6 @@
 // text on standard error, which death tests match.
 #include "app/window_side.h"
 
-#include <cstdio>
 #include <cstdlib>
 
 namespace {
@@ -12,11 +11,7 @@ public:
     bool has_main_window() override { return false; }
     void send_command(int) override {}
     void post_command(int) override {}
-    void stop_box(const std::string& text) override
-    {
-        std::fprintf(stderr, "[stop box] %s\n", text.c_str());
-        std::fflush(stderr);
-    }
+    void stop_box(const std::string& text) override { print_stop_box(text); }
     [[noreturn]] void end_process(int exit_code) override { std::exit(exit_code); }
 };
 

@@ -1,5 +1,7 @@
 #include "config/query_list.h"
 
+#include "app/ascii_case.h"
+
 namespace {
 // End of the chain, used by append_list only. It is left as it is when the
 // chain is freed: it is followed only while the chain has a head, and the
@@ -61,21 +63,14 @@ const std::string& value_of_row(const QueryItem& item, int row)
     return item.values[static_cast<size_t>(row)];
 }
 
-bool equals_ignoring_case(const std::string& a, const std::string& b)
+int count_items(QueryList& list)
 {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z')
-            x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z')
-            y = static_cast<char>(y - 'A' + 'a');
-        if (x != y)
-            return false;
-    }
-    return true;
+    int count = 0;
+    for_each_item(list, [&](QueryItem&) { ++count; });
+    return count;
 }
+
+bool names_all(const Text& item_name) { return item_name && !item_name->empty() && (*item_name)[0] == '*'; }
 
 void number_lists(QueryList* first, const std::vector<std::string>& class_names)
 {

@@ -94,6 +94,13 @@ template <typename F> void for_each_item(QueryList& list, F f)
         f(*i);
 }
 
+// The number of items the list holds.
+int count_items(QueryList& list);
+
+// An item named "*" (or any name that begins with "*") stands for all
+// properties or values: the reader puts one item per name in its place.
+bool names_all(const Text& item_name);
+
 // The list's columns: its first item_count items in chain order, each with
 // its position (from 0).
 template <typename F> void for_each_column(QueryList& list, F f)
@@ -103,7 +110,3 @@ template <typename F> void for_each_column(QueryList& list, F f)
          item = item->next.get(), ++position)
         f(*item, position);
 }
-
-// ASCII letters folded, nothing else: the comparison of class names and of
-// the query file's keywords.
-bool equals_ignoring_case(const std::string& a, const std::string& b);

@@ -1,9 +1,7 @@
 #include "config/query_reader.h"
 
-#include "app/application.h"
-#include "app/log.h"
+#include "app/ascii_case.h"
 #include "app/text_file.h"
-#include "app/window_side.h"
 
 #include <cstdlib>
 
@@ -181,13 +179,4 @@ bool read_query_file(const std::string& path, std::unique_ptr<QueryList>& first,
         }
     }
     return true;
-}
-
-void mapp::OnRCFG()
-{
-    std::string error;
-    if (!read_query_file(cfg_path, first_list, error))
-        fail_and_exit(error, 100);
-    number_lists(first_list.get(), class_names);
-    write_log("mapp::OnRCFG () OK ...\n");
 }

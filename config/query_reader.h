@@ -6,9 +6,8 @@
 // <typ> <cmd> <path> <name> <disp> <filt> <var> (list section) and
 // <name> <disp> <filt> (items) give their values.
 //
-// mapp::OnRCFG (application.h) reads the application's query file and ends
-// the process with exit code 100 on an error. The functions here do the same
-// work without ending anything, so that the reading can be tested and fuzzed.
+// Reading ends nothing: on an error the caller shows the message (the batch
+// run and the window end the process with exit code 100).
 #pragma once
 
 #include "config/query_list.h"

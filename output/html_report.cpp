@@ -1,17 +1,11 @@
-// The system report: a small HTML document with a title and, for every query
-// list that holds data, a heading with an anchor ('003' for ID 3, which the
-// overview page jumps to) and a table of the list's checked items.
-//
 // The fixed markup is written as it stands. Every text that comes from the
 // model or the machine (titles, names, values, the computer name) goes
 // through html_escape: a volume label or a program's display name must not
 // become markup in the browser that shows the report.
-#include "app/application.h"
-#include "app/log.h"
+#include "output/html_report.h"
+
 #include "app/text_file.h"
 #include "output/html_escape.h"
-
-#include <cstdlib>
 
 namespace {
 
@@ -93,28 +87,25 @@ void write_list(TextFile& out, QueryList& list)
 
 }  // namespace
 
-void mapp::OnSWMI()
+void write_report(const std::string& path, QueryList* first, const Text& computer_name)
 {
     TextFile out;
-    if (out.open(gui.htm_path, 'w')) {
-        out.write("<style>\n"
-                  "<!--\n"
-                  "  h2  {font-size:100%; font-family: Verdana, Arial, Helvetica; font-weight: bold}\n"
-                  "  h3  {font-size: 80%; font-family: Verdana, Arial, Helvetica; font-weight: bold}\n"
-                  "  td  {font-size: 60%; font-family: Verdana, Arial, Helvetica;}\n"
-                  "  img {margin-top: 5px;}\n"
-                  "-->\n"
-                  "</style>\n\n");
-        std::string for_computer;
-        if (const char* computer = std::getenv("COMPUTERNAME"))
-            for_computer = " for " + html_escape(computer);
-        out.write("<h2>System Report" + for_computer + " <img src='img_00.bmp'></h2>\n\n", true);
-        for_each_list(first_list.get(), [&](QueryList& list) {
-            write_list(out, list);
-            out.flush();
-        });
-        out.close();
-    }
-    // Written also when the report could not be opened.
-    write_log("mapp::OnSWMI () OK ...\n");
+    if (!out.open(path, 'w'))
+        return;
+    out.write("<style>\n"
+              "<!--\n"
+              "  h2  {font-size:100%; font-family: Verdana, Arial, Helvetica; font-weight: bold}\n"
+              "  h3  {font-size: 80%; font-family: Verdana, Arial, Helvetica; font-weight: bold}\n"
+              "  td  {font-size: 60%; font-family: Verdana, Arial, Helvetica;}\n"
+              "  img {margin-top: 5px;}\n"
+              "-->\n"
+              "</style>\n\n");
+    std::string for_computer;
+    if (computer_name)
+        for_computer = " for " + html_escape(*computer_name);
+    out.write("<h2>System Report" + for_computer + " <img src='img_00.bmp'></h2>\n\n", true);
+    for_each_list(first, [&](QueryList& list) {
+        write_list(out, list);
+        out.flush();
+    });
 }

@@ -1,14 +1,10 @@
-// The tab-separated export of the batch run: a header line, then one line of
-// five fields (Page, List, Group, Item, Value) per value found.
-//
 // A list with one row writes each value with an empty group. A list with more
 // rows writes, for each row, the values of its second and later items with the
 // first item's value of that row as the group (an EnumKey registry list: the
 // subkey name). Check boxes and display names play no part.
-#include "app/application.h"
-#include "app/log.h"
+#include "output/tsv_export.h"
+
 #include "app/text_file.h"
-#include "app/window_side.h"
 
 namespace {
 
@@ -65,16 +61,15 @@ void export_list(TextFile& out, QueryList& list)
 
 }  // namespace
 
-void mapp::OnLWMI()
+bool write_export(const std::string& path, QueryList* first)
 {
     TextFile out;
-    if (!out.open(txt_path, 'w'))
-        fail_and_exit("Could not open file: " + txt_path, 200);
+    if (!out.open(path, 'w'))
+        return false;
     out.write("Page\tList\tGroup\tItem\tValue\n", true);
-    for_each_list(first_list.get(), [&](QueryList& list) {
+    for_each_list(first, [&](QueryList& list) {
         if (list.name)
             export_list(out, list);
     });
-    out.close();
-    write_log("mapp::OnLWMI () OK ...\n");
+    return true;
 }

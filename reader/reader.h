@@ -1,8 +1,9 @@
 // The reader object: reads one list at a time. A WMI list is read on a worker
 // thread of its own (one per read); a registry list on the calling thread.
-// The worker tells the main window by blocking sends of command 206 (status)
-// and 201 (fill the result list), always after clearing the list's busy
-// flag, so that a window thread waiting for that flag can go on.
+// The worker tells the main window by blocking sends of the commands
+// ID_STATUS_TEXT and ID_FILL_RESULT (res/resource.h), always after clearing
+// the list's busy flag, so that a window thread waiting for that flag can go
+// on.
 //
 // Two flags tell how far a worker is:
 //   reading()        a worker is reading a list: its busy flag is set, and it
@@ -22,7 +23,10 @@
 
 class CWMI {
 public:
-    CWMI();
+    // read_all: set while every list is being read at once; a worker that
+    // ends normally then leaves the result list alone (no command 201). It
+    // is looked at when the read ends, not when it starts.
+    explicit CWMI(const std::atomic<int>& read_all);
     ~CWMI();  // waits for a running worker before the chain can go
     CWMI(const CWMI&) = delete;
     CWMI& operator=(const CWMI&) = delete;
@@ -36,6 +40,10 @@ public:
     void read_cwmi();
     // Reads a registry list on the calling thread: 0 done, 1 not read.
     int read_rkey(QueryList* list);
+    // Reads every pending list of the chain in chain order, each WMI list on
+    // a worker that it waits for, each registry list on the spot. Waits first
+    // for a read that is already running.
+    void read_lists(QueryList* first);
 
     bool reading() const { return reading_.load() != 0; }
     // Waits until no list is being read, looking again at least every 100 ms. Safe
@@ -66,6 +74,7 @@ private:
     template <typename Done> void wait_until(Done done);
     void wake_waiters();
 
+    const std::atomic<int>& read_all_;
     std::atomic<int> reading_{0};
     std::mutex wake_mutex_;
     std::condition_variable wake_;

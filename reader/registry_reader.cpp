@@ -5,6 +5,7 @@
 #include "app/log.h"
 #include "app/registry.h"
 #include "app/text_file.h"
+#include "reader/value_format.h"
 
 #include <cstring>
 #include <string>
@@ -21,7 +22,7 @@ std::string up_to_zero(const std::string& data)
 }
 
 // The entry text of one value, by the type the registry reports.
-std::string value_text(const char* root, const std::string& key, const Text& name)
+std::string registry_value_text(const char* root, const std::string& key, const Text& name)
 {
     // An item without a name names no value; the default value is reached
     // through "@" only, so a missing name reads nothing.
@@ -50,19 +51,6 @@ std::string value_text(const char* root, const std::string& key, const Text& nam
     }
 }
 
-void append_entry(QueryItem& item, std::string entry)
-{
-    write_log("    %s = %s\n", item.name ? item.name->c_str() : "", entry.c_str());
-    item.values.push_back(std::move(entry));
-}
-
-int count_items(QueryList& list)
-{
-    int count = 0;
-    for_each_item(list, [&](QueryItem&) { ++count; });
-    return count;
-}
-
 // One row per subkey: the subkey's name, then the values that the other
 // items name, read from the subkey.
 void read_enum_keys(QueryList& list, const char* root, const std::string& key)
@@ -76,7 +64,7 @@ void read_enum_keys(QueryList& list, const char* root, const std::string& key)
         std::string path = key.empty() ? subkey : key + "\\" + subkey;
         bool first = true;
         for_each_item(list, [&](QueryItem& item) {
-            append_entry(item, first ? subkey : value_text(root, path, item.name));
+            append_entry(item, first ? subkey : registry_value_text(root, path, item.name));
             first = false;
         });
     }
@@ -91,7 +79,7 @@ void read_enum_values(QueryList& list, const char* root, const std::string& key)
     if (enum_rvalues(root, key.c_str(), names) != 0)
         return;
     // A first item "*" stands for all values: the chain starts anew.
-    if (list.first_item && list.first_item->name && list.first_item->name->compare(0, 1, "*") == 0) {
+    if (list.first_item && names_all(list.first_item->name)) {
         list.first_item.reset();
         list.last_item = nullptr;
         list.item_count = 0;
@@ -101,7 +89,7 @@ void read_enum_values(QueryList& list, const char* root, const std::string& key)
         item->name = name;
         item->checked = 1;
         QueryItem* added = append_item(list, std::move(item));
-        append_entry(*added, value_text(root, key, added->name));
+        append_entry(*added, registry_value_text(root, key, added->name));
     }
     list.row_count = 1;
     list.item_count = static_cast<int>(names.size());
@@ -110,16 +98,14 @@ void read_enum_values(QueryList& list, const char* root, const std::string& key)
 // The values that the items name, in one row; "@" is the default value.
 void read_named_values(QueryList& list, const char* root, const std::string& key)
 {
-    int count = 0;
     for_each_item(list, [&](QueryItem& item) {
         if (item.name && *item.name == "@")
             append_entry(item, read_rstring(root, key.c_str(), nullptr).value_or(std::string()));
         else
-            append_entry(item, value_text(root, key, item.name));
-        ++count;
+            append_entry(item, registry_value_text(root, key, item.name));
     });
     list.row_count = 1;
-    list.item_count = count;
+    list.item_count = count_items(list);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "reader/value_format.h"
 
+#include "app/ascii_case.h"
 #include "app/log.h"
 #include "app/platform.h"
 #include "app/text_file.h"
@@ -145,15 +146,11 @@ std::string value_text(const Text& filt, const WmiValue& value, std::vector<HRes
     return apply_filt(filt, scalar_text(value));
 }
 
-namespace {
-
 void append_entry(QueryItem& item, std::string entry)
 {
+    write_log("    %s = %s\n", item.name ? item.name->c_str() : "", entry.c_str());
     item.values.push_back(std::move(entry));
-    write_log("    %s = %s\n", item.name ? item.name->c_str() : "", item.values.back().c_str());
 }
-
-}  // namespace
 
 int show_value(QueryItem& item, const WmiValue& value)
 {

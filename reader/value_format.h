@@ -33,6 +33,10 @@ std::string apply_filt(const Text& filt, std::string text);
 std::string value_text(const Text& filt, const WmiValue& value,
                        std::vector<HResult>* failed_elements = nullptr);
 
+// Appends one value text to the item's values (the next row's) and logs it
+// as "name = text". Every reader adds its texts this way.
+void append_entry(QueryItem& item, std::string entry);
+
 // Appends the value's text to the item's values and logs "name = text".
 // Both return 0.
 int show_value(QueryItem& item, const WmiValue& value);

@@ -14,8 +14,6 @@ unsigned code(HResult hr) { return static_cast<unsigned>(hr); }
 
 const char* text_or_empty(const Text& text) { return text ? text->c_str() : ""; }
 
-bool starts_with_star(const Text& name) { return name && !name->empty() && (*name)[0] == '*'; }
-
 // The statement: the item names joined by "," after SELECT, the class after
 // FROM, then the filter and the quoted variable (only with a filter).
 std::string build_query(const QueryList& list)
@@ -58,7 +56,7 @@ void expand_star(QueryList& list, WmiObject& object)
             continue;
 
         std::unique_ptr<QueryItem> item;
-        if (list.first_item && starts_with_star(list.first_item->name)) {
+        if (list.first_item && names_all(list.first_item->name)) {
             // The chain starts anew with the "*" item. It is taken out and
             // appended again with its next link as it was.
             list.item_count = 0;
@@ -154,9 +152,7 @@ void CWMI::read_cwmi()
         end_cwmi(true);
         return;
     }
-    int items = 0;
-    for_each_item(list, [&](QueryItem&) { ++items; });
-    list.item_count = items;
+    list.item_count = count_items(list);
 
     std::string query = build_query(list);
     write_log("  %s\n", query.c_str());
@@ -181,7 +177,7 @@ void CWMI::read_cwmi()
             if (!object)
                 break;
             if (first) {
-                if (starts_with_star(list.first_item->name))
+                if (names_all(list.first_item->name))
                     expand_star(list, *object);
                 names = wide_names(list);
                 first = false;

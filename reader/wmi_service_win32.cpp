@@ -9,6 +9,8 @@
 // them.
 #include "reader/wmi_service.h"
 
+#include "reader/com_holders_win32.h"
+
 #include <windows.h>
 
 #include <objbase.h>
@@ -25,115 +27,22 @@ void wmi_value_from_variant(const VARIANT& variant, WmiValue& value);
 
 namespace {
 
-// An owned interface pointer, released once.
-template <class T>
-class ComPtr {
-public:
-    ComPtr() = default;
-    explicit ComPtr(T* p) : p_(p) {}
-    ~ComPtr() { reset(); }
-    ComPtr(const ComPtr&) = delete;
-    ComPtr& operator=(const ComPtr&) = delete;
-
-    T* get() const { return p_; }
-    T* operator->() const { return p_; }
-    explicit operator bool() const { return p_ != nullptr; }
-    // For out parameters: drops the old pointer and hands out the slot.
-    T** put()
-    {
-        reset();
-        return &p_;
-    }
-    void reset()
-    {
-        if (p_) {
-            p_->Release();
-            p_ = nullptr;
-        }
-    }
-    // Hands the reference on to a new owner without releasing it.
-    T* detach()
-    {
-        T* p = p_;
-        p_ = nullptr;
-        return p;
-    }
-
-private:
-    T* p_ = nullptr;
-};
-
-// An owned BSTR, freed once.
-class Bstr {
-public:
-    Bstr() = default;
-    explicit Bstr(const std::wstring& text)
-        : b_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size())))
-    {
-    }
-    ~Bstr() { SysFreeString(b_); }
-    Bstr(const Bstr&) = delete;
-    Bstr& operator=(const Bstr&) = delete;
-
-    BSTR get() const { return b_; }
-    BSTR* put()
-    {
-        SysFreeString(b_);
-        b_ = nullptr;
-        return &b_;
-    }
-    std::wstring text() const { return b_ ? std::wstring(b_, SysStringLen(b_)) : std::wstring(); }
-
-private:
-    BSTR b_ = nullptr;
-};
-
-// A VARIANT that is initialized on creation and cleared when it goes.
-class Variant {
-public:
-    Variant() { VariantInit(&v_); }
-    ~Variant() { VariantClear(&v_); }
-    Variant(const Variant&) = delete;
-    Variant& operator=(const Variant&) = delete;
-
-    VARIANT* get() { return &v_; }
-    const VARIANT& ref() const { return v_; }
-
-private:
-    VARIANT v_;
-};
-
-// A SAFEARRAY handed to us to own (the names array), destroyed when it goes.
-class SafeArray {
-public:
-    SafeArray() = default;
-    ~SafeArray()
-    {
-        if (a_)
-            SafeArrayDestroy(a_);
-    }
-    SafeArray(const SafeArray&) = delete;
-    SafeArray& operator=(const SafeArray&) = delete;
-
-    SAFEARRAY* get() const { return a_; }
-    SAFEARRAY** put() { return &a_; }
-
-private:
-    SAFEARRAY* a_ = nullptr;
-};
-
 HResult result_of(HRESULT hr) { return static_cast<HResult>(hr); }
 
 // COM never answers success without the object it was asked for; should it
-// happen all the same, the caller is told E_POINTER rather than handed
-// nothing to work with.
+// happen all the same when creating the locator or connecting, the caller is
+// told E_POINTER rather than handed nothing to work with. exec_query is the
+// one exception (see there).
 HResult missing_object() { return result_of(E_POINTER); }
 
-// The bounds of dimension 1; false when either cannot be had.
-bool array_bounds(SAFEARRAY* array, LONG& lower, LONG& upper)
+// The bounds of dimension 1: the result of the first call that failed, or
+// success with both bounds.
+HRESULT array_bounds(SAFEARRAY* array, LONG& lower, LONG& upper)
 {
-    return SUCCEEDED(SafeArrayGetLBound(array, 1, &lower)) &&
-           SUCCEEDED(SafeArrayGetUBound(array, 1, &upper));
+    HRESULT hr = SafeArrayGetLBound(array, 1, &lower);
+    if (SUCCEEDED(hr))
+        hr = SafeArrayGetUBound(array, 1, &upper);
+    return hr;
 }
 
 // Gives back what a fetch copied out for the element types that own
@@ -171,7 +80,7 @@ void array_from_variant(const VARIANT& variant, WmiValue& value)
         return;
     LONG lower = 0;
     LONG upper = -1;
-    if (!array_bounds(array, lower, upper))
+    if (FAILED(array_bounds(array, lower, upper)))
         return;
     value.lower_bound = lower;
 
@@ -283,9 +192,7 @@ public:
             return result_of(hr);
         LONG lower = 0;
         LONG upper = -1;
-        HRESULT bound = SafeArrayGetLBound(array.get(), 1, &lower);
-        if (SUCCEEDED(bound))
-            bound = SafeArrayGetUBound(array.get(), 1, &upper);
+        HRESULT bound = array_bounds(array.get(), lower, upper);
         if (FAILED(bound))
             return result_of(bound);
         for (int64_t index = lower; index <= upper; ++index) {
@@ -349,8 +256,10 @@ public:
         HRESULT hr = services_->ExecQuery(language.get(), statement.get(),
                                           WBEM_FLAG_FORWARD_ONLY | WBEM_FLAG_RETURN_IMMEDIATELY,
                                           nullptr, enumerator.put());
-        // A success without an enumerator goes on as it came: the reader
-        // sees the empty result and takes it as a refused query.
+        // A success without an enumerator goes on as it came, not as
+        // E_POINTER: the reader logs a refused query with the code that the
+        // service gave, and that code is what a person looking into the
+        // failure needs to see.
         if (SUCCEEDED(hr) && enumerator)
             result.reset(new ComEnumerator(enumerator.detach()));
         return result_of(hr);

@@ -12,7 +12,4 @@ public:
     mbox& operator=(const mbox&) = delete;
 
     QueryList* current_list = nullptr;  // the list on show
-    int check_mode = 0;
-    int column_count = 0;
-    void* hwnd = nullptr;
 };

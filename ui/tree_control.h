@@ -7,6 +7,4 @@ public:
     ~mtrc();
     mtrc(const mtrc&) = delete;
     mtrc& operator=(const mtrc&) = delete;
-
-    void* hwnd = nullptr;  // the control's window, none until the view makes it
 };

@@ -1,14 +1,13 @@
 // The HTML system report: chains built by hand, filled as the readers would,
-// and the exact bytes of the report that mapp::OnSWMI writes for them.
-#include "app/application.h"
+// and the exact bytes of the report written for them.
 #include "output/html_escape.h"
+#include "output/html_report.h"
 #include "tests/support/chain_builder.h"
 #include "tests/support/test_app.h"
+#include "tests/support/test_folder.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <optional>
 #include <string>
 
 namespace {
@@ -29,33 +28,21 @@ const std::string kTable =
     "width='100%'>\n";
 const std::string kEnd = "</table>\n\n";
 
-// The report for the test's chain, with COMPUTERNAME as given (none: unset).
+// The report for the test's chain, naming the computer when given one.
 class HtmlReport : public ::testing::Test {
 protected:
-    void SetUp() override
+    std::string report(const Text& computer = {})
     {
-        if (const char* c = std::getenv("COMPUTERNAME"))
-            saved_ = c;
-        unsetenv("COMPUTERNAME");
+        write_report(path, chain_.get(), computer);
+        return read_file_bytes(path);
     }
-    void TearDown() override
-    {
-        if (saved_)
-            setenv("COMPUTERNAME", saved_->c_str(), 1);
-        else
-            unsetenv("COMPUTERNAME");
-    }
-    std::string report()
-    {
-        t.app().OnSWMI();
-        return read_file_bytes(t.app().gui.htm_path);
-    }
-    std::unique_ptr<QueryList>& chain() { return t.app().first_list; }
+    std::unique_ptr<QueryList>& chain() { return chain_; }
 
-    TestApp t;
+    TestFolder folder;
+    std::string path = folder.path("polrix.htm");
 
 private:
-    std::optional<std::string> saved_;
+    std::unique_ptr<QueryList> chain_;
 };
 
 TEST_F(HtmlReport, WithoutDataHoldsStyleAndTitleOnly)
@@ -67,13 +54,11 @@ TEST_F(HtmlReport, WithoutDataHoldsStyleAndTitleOnly)
     add_item(empty_first, "Version", {"1", "2", "3"});
 
     EXPECT_EQ(report(), crlf(kStyle + kTitle));
-    EXPECT_NE(t.log().find("mapp::OnSWMI () OK ...\n"), std::string::npos) << t.log();
 }
 
 TEST_F(HtmlReport, TitleNamesTheComputerWhenKnown)
 {
-    setenv("COMPUTERNAME", "PC-17", 1);
-    EXPECT_EQ(report(), crlf(kStyle + "<h2>System Report for PC-17 <img src='img_00.bmp'></h2>\n\n"));
+    EXPECT_EQ(report("PC-17"), crlf(kStyle + "<h2>System Report for PC-17 <img src='img_00.bmp'></h2>\n\n"));
 }
 
 TEST_F(HtmlReport, HeadingsCarryAnchorsAndIconsOfKnownWmiClassesOnly)
@@ -156,7 +141,6 @@ TEST_F(HtmlReport, TableLayoutWithNamelessFirstItemIsAnEmptyTable)
 
 TEST_F(HtmlReport, TextsFromTheMachineAreEscapedAndTheMarkupIsNot)
 {
-    setenv("COMPUTERNAME", "A&B<x>", 1);
     QueryList& attr = add_list(chain(), "Win32_Bios", 2, 1, 1);
     attr.disp = "<i>Bios</i>";
     add_item(attr, "Name", {"<script>alert('x')</script>"}).disp = "\"Name\"";
@@ -164,7 +148,7 @@ TEST_F(HtmlReport, TextsFromTheMachineAreEscapedAndTheMarkupIsNot)
     add_item(table, "DeviceID", {"C:", "D:"});
     add_item(table, "Vol&Name", {"it's", "<b>"});
 
-    EXPECT_EQ(report(),
+    EXPECT_EQ(report("A&B<x>"),
               crlf(kStyle + "<h2>System Report for A&amp;B&lt;x&gt; <img src='img_00.bmp'></h2>\n\n" +
                    "<h3><a name='002'></a>&lt;i&gt;Bios&lt;/i&gt; <img src='img_02.bmp'></h3>\n\n" + kTable +
                    "  <tr>\n    <td bgcolor='#f0f0f0' width='20%'>&quot;Name&quot;</td>\n"
@@ -183,12 +167,10 @@ TEST(HtmlEscape, WritesTheFiveCharactersAsReferences)
     EXPECT_EQ(html_escape(std::string("x\0y\xe4", 4)), std::string("x\0y\xe4", 4));
 }
 
-TEST_F(HtmlReport, UnopenableReportWritesNothingButTheLogLine)
+TEST_F(HtmlReport, UnopenableReportWritesNothing)
 {
-    t.app().gui.htm_path = t.dir() + "/no such folder/polrix.htm";
-    t.app().OnSWMI();
-    EXPECT_TRUE(read_file_bytes(t.app().gui.htm_path).empty());
-    EXPECT_NE(t.log().find("mapp::OnSWMI () OK ...\n"), std::string::npos) << t.log();
+    path = folder.dir() + "/no such folder/polrix.htm";
+    EXPECT_TRUE(report().empty());
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // The reader's threads and its messages to the window: one worker per WMI
-// read, the commands 206 and 201 and their order, the busy flag that the
+// read, the commands ID_STATUS_TEXT and ID_FILL_RESULT and their order, the busy flag that the
 // waiting side polls, reads that must not overlap, and the end of the
 // application while a worker is still reading.
 #include "app/application.h"
@@ -7,6 +7,7 @@
 #include "tests/support/fake_wmi.h"
 #include "tests/support/recording_window_side.h"
 #include "tests/support/test_app.h"
+#include "res/resource.h"
 
 #include <gtest/gtest.h>
 
@@ -142,7 +143,7 @@ void PrintTo(const EndingCase& c, std::ostream* os) { *os << c.label; }
 
 class ReaderThreadEndings : public ReaderThread, public ::testing::WithParamInterface<EndingCase> {};
 
-// The starting thread sends 206 while the list is busy; the worker sends its
+// The starting thread sends ID_STATUS_TEXT while the list is busy; the worker sends its
 // commands only after it has cleared busy.
 TEST_P(ReaderThreadEndings, CommandsAndBusyFlag)
 {
@@ -176,10 +177,10 @@ TEST_P(ReaderThreadEndings, CommandsAndBusyFlag)
 }
 
 INSTANTIATE_TEST_SUITE_P(ReaderThread, ReaderThreadEndings,
-                         ::testing::Values(EndingCase{"normal_end", 0, false, {206, 206, 201}, 0},
-                                           EndingCase{"normal_end_read_all", 1, false, {206, 206}, 0},
-                                           EndingCase{"failure_end", 0, true, {206, 206}, 1},
-                                           EndingCase{"failure_end_read_all", 1, true, {206, 206}, 1}),
+                         ::testing::Values(EndingCase{"normal_end", 0, false, {ID_STATUS_TEXT, ID_STATUS_TEXT, ID_FILL_RESULT}, 0},
+                                           EndingCase{"normal_end_read_all", 1, false, {ID_STATUS_TEXT, ID_STATUS_TEXT}, 0},
+                                           EndingCase{"failure_end", 0, true, {ID_STATUS_TEXT, ID_STATUS_TEXT}, 1},
+                                           EndingCase{"failure_end_read_all", 1, true, {ID_STATUS_TEXT, ID_STATUS_TEXT}, 1}),
                          [](const ::testing::TestParamInfo<EndingCase>& info) {
                              return std::string(info.param.label);
                          });
@@ -195,21 +196,21 @@ TEST_F(ReaderThread, ReadAllWithAWindowEachWorkerSendsItsCommands)
 
     // A thread's id may be given again to a later thread once the first has
     // ended, so a worker's commands are told apart by their order: each
-    // worker sends 206 and then 201.
+    // worker sends ID_STATUS_TEXT and then ID_FILL_RESULT.
     std::map<std::thread::id, std::vector<int>> by_thread;
     size_t from_workers = 0;
     for (const Received& r : commands()) {
         by_thread[r.thread].push_back(r.command);
         from_workers += r.thread != main_thread;
     }
-    EXPECT_EQ(by_thread[main_thread], (std::vector<int>{206, 206, 206}));
+    EXPECT_EQ(by_thread[main_thread], (std::vector<int>{ID_STATUS_TEXT, ID_STATUS_TEXT, ID_STATUS_TEXT}));
     EXPECT_EQ(from_workers, 6u);
     for (auto& [thread, sent] : by_thread) {
         if (thread == main_thread)
             continue;
         ASSERT_EQ(sent.size() % 2, 0u);
         for (size_t i = 0; i < sent.size(); i += 2)
-            EXPECT_EQ((std::vector<int>{sent[i], sent[i + 1]}), (std::vector<int>{206, 201}));
+            EXPECT_EQ((std::vector<int>{sent[i], sent[i + 1]}), (std::vector<int>{ID_STATUS_TEXT, ID_FILL_RESULT}));
     }
 
     // With read_all set a full read fills nothing.
@@ -224,7 +225,7 @@ TEST_F(ReaderThread, ReadAllWithAWindowEachWorkerSendsItsCommands)
     std::vector<int> numbers;
     for (const Received& r : commands())
         numbers.push_back(r.command);
-    EXPECT_EQ(numbers, (std::vector<int>{206, 206}));
+    EXPECT_EQ(numbers, (std::vector<int>{ID_STATUS_TEXT, ID_STATUS_TEXT}));
 }
 
 TEST_F(ReaderThread, FailedListStaysPendingAndIsTriedAgain)
@@ -285,7 +286,7 @@ TEST_F(ReaderThread, SecondReadWhileOneRunsIsIgnored)
     EXPECT_FALSE(test.app().wmi.start_cwmi(&second));
     EXPECT_EQ(test.app().wmi.cur_list, &first);
     EXPECT_EQ(second.busy.load(), 0);
-    EXPECT_EQ(side.sent_commands(), (std::vector<int>{206}));
+    EXPECT_EQ(side.sent_commands(), (std::vector<int>{ID_STATUS_TEXT}));
 
     wmi.release_next();
     test.app().wmi.wait_for_worker();
@@ -341,7 +342,7 @@ TEST(ReaderThreadEnd, ApplicationEndWaitsForARunningRead)
     EXPECT_GE(ended, released.get());
     EXPECT_EQ(wmi.uninitialize_calls.load(), 1);
     EXPECT_EQ(wmi.live_objects.load(), 0);
-    EXPECT_EQ(side.sent_commands(), (std::vector<int>{206, 206, 201}));
+    EXPECT_EQ(side.sent_commands(), (std::vector<int>{ID_STATUS_TEXT, ID_STATUS_TEXT, ID_FILL_RESULT}));
 }
 
 TEST(ReaderObject, WritesItsLines)
@@ -349,7 +350,8 @@ TEST(ReaderObject, WritesItsLines)
     RecordingWindowSide side(false);
     TestApp test;
     {
-        CWMI another;
+        std::atomic<int> read_all{0};
+        CWMI another(read_all);
     }
     std::string text = test.log();
     size_t made = text.find("CWMI::CWMI () OK ...\n");

@@ -6,6 +6,7 @@
 #include "app/registry_store.h"
 #include "tests/support/recording_window_side.h"
 #include "tests/support/test_app.h"
+#include "res/resource.h"
 
 #include <gtest/gtest.h>
 
@@ -229,7 +230,7 @@ TEST_F(Settings, IdlePassPostsOneReloadPerSwitchOfShownList)
         EXPECT_EQ(a.shown_id, s.shown_id_after);
     }
     for (int c : window.posted_commands())
-        EXPECT_EQ(c, 203);
+        EXPECT_EQ(c, ID_RELOAD_PAGE);
     a.result_list.current_list = nullptr;
 }
 

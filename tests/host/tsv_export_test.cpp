@@ -1,8 +1,9 @@
 // The tab-separated export: chains built by hand, filled as the readers
-// would, and the exact bytes that mapp::OnLWMI writes for them.
-#include "app/application.h"
+// would, and the exact bytes written for them.
+#include "output/tsv_export.h"
 #include "tests/support/chain_builder.h"
 #include "tests/support/test_app.h"
+#include "tests/support/test_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -16,22 +17,25 @@ class TsvExport : public ::testing::Test {
 protected:
     std::string exported()
     {
-        t.app().OnLWMI();
-        return read_file_bytes(t.app().txt_path);
+        EXPECT_TRUE(write_export(path, chain_.get()));
+        return read_file_bytes(path);
     }
-    std::unique_ptr<QueryList>& chain() { return t.app().first_list; }
+    std::unique_ptr<QueryList>& chain() { return chain_; }
 
-    TestApp t;
+    TestFolder folder;
+    std::string path = folder.path("polrix.txt");
+
+private:
+    std::unique_ptr<QueryList> chain_;
 };
 
 TEST_F(TsvExport, HeaderOnlyWithoutRowsAndReplacesAnOldFile)
 {
-    write_file_bytes(t.app().txt_path, "old content that is longer than the header line\r\n");
+    write_file_bytes(path, "old content that is longer than the header line\r\n");
     add_item(add_list(chain(), "NoRows", 17, 0, 1), "Name", {"v"});
     add_item(add_list(chain(), nullptr, 0, 1, 1), "Name", {"unnamed list"});
 
     EXPECT_EQ(exported(), crlf(kHeader));
-    EXPECT_NE(t.log().find("mapp::OnLWMI () OK ...\n"), std::string::npos) << t.log();
 }
 
 TEST_F(TsvExport, OneRowListPlaceholderOnlyAtPositionOne)
@@ -131,13 +135,12 @@ TEST_F(TsvExport, RowWithoutUsableFirstItemHasAnEmptyGroup)
                                "WMI\tNamelessFirst\t\t-\t-\n"));
 }
 
-TEST_F(TsvExport, UnopenablePathEndsWithExitCode200AndNoLogLine)
+TEST_F(TsvExport, UnopenablePathIsAFailureThatWritesNothing)
 {
-    t.app().txt_path = t.dir() + "/no such folder/polrix.txt";
+    path = folder.dir() + "/no such folder/polrix.txt";
     add_item(add_list(chain(), "L", 17, 1, 1), "Name", {"v"});
-    EXPECT_EXIT(t.app().OnLWMI(), ::testing::ExitedWithCode(200),
-                regex_quote("[stop box] Could not open file: " + t.app().txt_path + "\n"));
-    EXPECT_EQ(t.log().find("mapp::OnLWMI"), std::string::npos) << t.log();
+    EXPECT_FALSE(write_export(path, chain().get()));
+    EXPECT_TRUE(read_file_bytes(path).empty());
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 // layouts, and the log lines that go with each appended text.
 #include "reader/value_format.h"
 #include "tests/support/fake_wmi.h"
-#include "tests/support/test_app.h"
+#include "tests/support/test_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -137,7 +137,7 @@ INSTANTIATE_TEST_SUITE_P(ValueFormat, ValueFormatCases, ::testing::ValuesIn(form
 
 TEST(ValueFormat, LogsEachTextAndEachFailedElement)
 {
-    TestApp test;
+    TestLog log;
     QueryItem size;
     size.name = "Size";
     size.filt = "GB";
@@ -149,12 +149,12 @@ TEST(ValueFormat, LogsEachTextAndEachFailedElement)
     none.name = "VolumeName";
     show_value(none, fake::null());
 
-    EXPECT_NE(test.log().find("    Size = 465\n"
+    EXPECT_NE(log.text().find("    Size = 465\n"
                               "CWMI::show_arry () Error: 0x8002000b\n"
                               "    Ids = 1 3 \n"
                               "    VolumeName = \n"),
               std::string::npos)
-        << test.log();
+        << log.text();
 }
 
 }  // namespace

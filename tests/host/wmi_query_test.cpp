@@ -2,11 +2,11 @@
 // from the list, the "*" expansion, the texts per object, every failure line
 // and the COM security rules. The worker's body runs on the test thread here;
 // reader_thread_test.cpp runs it on its own thread.
-#include "app/application.h"
+#include "reader/reader.h"
 #include "tests/support/chain_builder.h"
 #include "tests/support/fake_wmi.h"
 #include "tests/support/recording_window_side.h"
-#include "tests/support/test_app.h"
+#include "tests/support/test_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -57,24 +57,27 @@ protected:
     QueryList& add_list(const std::string& name, const Strings& items, Text filt = {}, Text var = {},
                         const std::string& path = CIMV2)
     {
-        return add_wmi_list(test.app().first_list, name, items, path, filt, var);
+        return add_wmi_list(chain, name, items, path, filt, var);
     }
 
     // The worker's body, as the thread runs it after start_cwmi.
     void read(QueryList& list)
     {
-        test.app().wmi.cur_list = &list;
+        reader.cur_list = &list;
         list.busy = 1;
-        test.app().wmi.read_cwmi();
+        reader.read_cwmi();
     }
 
-    std::string log() { return test.log(); }
+    std::string log() { return test_log.text(); }
     bool logged(const std::string& text) { return log().find(text) != std::string::npos; }
 
-    // Declared in this order so that the application goes first.
+    // Declared in this order so that the reader and the chain go first.
     RecordingWindowSide side{false};
     FakeWmi wmi;
-    TestApp test;
+    TestLog test_log;
+    std::atomic<int> read_all{0};
+    CWMI reader{read_all};
+    std::unique_ptr<QueryList> chain;
 };
 
 struct FormCase {
@@ -293,8 +296,8 @@ TEST_P(WmiQueryFailures, LogLineAndEnding)
     EXPECT_EQ(wmi.uninitialize_calls.load(), c.com_started ? 1 : 0);
     EXPECT_EQ(wmi.live_objects.load(), 0);  // everything released
     EXPECT_EQ(wmi.statements().size(), c.statements);
-    EXPECT_FALSE(test.app().wmi.locator);
-    EXPECT_FALSE(test.app().wmi.services);
+    EXPECT_FALSE(reader.locator);
+    EXPECT_FALSE(reader.services);
     EXPECT_EQ(logged("CWMI::Thread:read_cwmi () finished ...\n"), !c.stays_pending) << log();
 }
 
@@ -354,14 +357,14 @@ TEST_F(WmiQuery, SecuritySetOnceWithAWindowAndEveryReadWithout)
     EXPECT_EQ(wmi.security_calls.load(), 2);  // batch run: every read
 
     side.main_window = true;
-    test.app().read_all = 1;
+    read_all = 1;
     a.pending = b.pending = 1;
     wmi.security_calls = 0;
-    test.app().wmi.sec_done = 0;
+    reader.sec_done = 0;
     read(a);
     read(b);
     EXPECT_EQ(wmi.security_calls.load(), 1);  // window: the first read only
-    EXPECT_EQ(test.app().wmi.sec_done, 1);
+    EXPECT_EQ(reader.sec_done, 1);
 }
 
 TEST_F(WmiQuery, SecurityAlreadySetIsNoFailure)
@@ -372,7 +375,7 @@ TEST_F(WmiQuery, SecurityAlreadySetIsNoFailure)
     EXPECT_FALSE(logged("Failed to initialize COM security!")) << log();
     EXPECT_EQ(list.pending, 0);
     EXPECT_EQ(list.first_item->values, (Strings{"Acme"}));
-    EXPECT_EQ(test.app().wmi.sec_done, 1);
+    EXPECT_EQ(reader.sec_done, 1);
     EXPECT_EQ(wmi.uninitialize_calls.load(), 1);
 }
 

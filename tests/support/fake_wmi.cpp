@@ -1,17 +1,10 @@
 #include "tests/support/fake_wmi.h"
 
+#include "app/ascii_case.h"
+
 #include <chrono>
 
 namespace {
-
-std::string lower_ascii(const std::string& text)
-{
-    std::string out = text;
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return out;
-}
 
 // Test names are ASCII: wide to narrow by keeping the low byte is enough.
 std::string ascii(const std::wstring& text)
@@ -21,22 +14,6 @@ std::string ascii(const std::wstring& text)
     for (wchar_t c : text)
         out += static_cast<char>(c);
     return out;
-}
-
-bool same_name(const std::wstring& a, const std::wstring& b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        wchar_t x = a[i], y = b[i];
-        if (x >= L'A' && x <= L'Z')
-            x = static_cast<wchar_t>(x - L'A' + L'a');
-        if (y >= L'A' && y <= L'Z')
-            y = static_cast<wchar_t>(y - L'A' + L'a');
-        if (x != y)
-            return false;
-    }
-    return true;
 }
 
 class FakeObject : public WmiObject {
@@ -67,7 +44,7 @@ public:
         if (HResult scripted = wmi_.on_get(property))
             return scripted;
         for (const FakeProperty& p : *data_) {
-            if (same_name(p.name, property)) {
+            if (equals_ignoring_case(p.name, property)) {
                 value = p.value;
                 return 0;
             }
@@ -110,7 +87,7 @@ public:
             return 0;
         }
         for (size_t p = 0; p < class_.names.size(); ++p) {
-            if (same_name(class_.names[p], property)) {
+            if (equals_ignoring_case(class_.names[p], property)) {
                 value = class_.value(k_, p);
                 return 0;
             }
@@ -283,27 +260,27 @@ FakeWmi::~FakeWmi()
 
 FakeWmi::Namespace& FakeWmi::namespace_for(const std::string& name_space)
 {
-    return namespaces_[lower_ascii(name_space)];
+    return namespaces_[ascii_lower(name_space)];
 }
 
 void FakeWmi::add_namespace(const std::string& name_space) { namespace_for(name_space); }
 
 void FakeWmi::add_class(const std::string& name_space, const std::string& class_name)
 {
-    namespace_for(name_space).classes[lower_ascii(class_name)];
+    namespace_for(name_space).classes[ascii_lower(class_name)];
 }
 
 void FakeWmi::add_object(const std::string& name_space, const std::string& class_name, FakeObjectData object)
 {
     namespace_for(name_space)
-        .classes[lower_ascii(class_name)]
+        .classes[ascii_lower(class_name)]
         .objects.push_back(std::make_shared<const FakeObjectData>(std::move(object)));
 }
 
 void FakeWmi::add_generated(const std::string& name_space, const std::string& class_name, size_t count,
                             FakeGenerator generator)
 {
-    Class& c = namespace_for(name_space).classes[lower_ascii(class_name)];
+    Class& c = namespace_for(name_space).classes[ascii_lower(class_name)];
     c = Class();
     c.generated_count = count;
     c.generator = std::move(generator);
@@ -312,7 +289,7 @@ void FakeWmi::add_generated(const std::string& name_space, const std::string& cl
 void FakeWmi::add_generated(const std::string& name_space, const std::string& class_name, size_t count,
                             std::vector<std::wstring> names, FakeValueFn value)
 {
-    Class& c = namespace_for(name_space).classes[lower_ascii(class_name)];
+    Class& c = namespace_for(name_space).classes[ascii_lower(class_name)];
     c = Class();
     c.generated_count = count;
     c.names = std::move(names);
@@ -356,7 +333,7 @@ HResult FakeWmi::on_connect(const std::wstring& name_space, const Namespace** fo
     }
     if (failed(connect_result))
         return connect_result;
-    auto n = namespaces_.find(lower_ascii(ascii(name_space)));
+    auto n = namespaces_.find(ascii_lower(ascii(name_space)));
     if (n == namespaces_.end())
         return WBEM_E_INVALID_NAMESPACE_;
     *found = &n->second;
@@ -373,7 +350,7 @@ HResult FakeWmi::on_exec_query(const std::wstring& wql, const Namespace& ns, con
     if (failed(exec_query_result))
         return exec_query_result;
     // SELECT <columns> FROM <class> [anything]: only the class is looked at.
-    std::string text = lower_ascii(ascii(wql));
+    std::string text = ascii_lower(ascii(wql));
     size_t from = text.find(" from ");
     if (text.compare(0, 7, "select ") != 0 || from == std::string::npos)
         return WBEM_E_INVALID_QUERY_;
@@ -417,7 +394,7 @@ HResult FakeWmi::before_next(const std::string& class_name, size_t k)
 void FakeWmi::hold_next_at(const std::string& class_name, size_t k)
 {
     std::lock_guard<std::mutex> lock(mutex_);
-    hold_class_ = lower_ascii(class_name);
+    hold_class_ = ascii_lower(class_name);
     hold_at_ = k;
     held_ = false;
     released_ = false;

@@ -6,7 +6,6 @@
 
 #include "app/window_side.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <mutex>
@@ -35,11 +34,7 @@ public:
         std::lock_guard<std::mutex> lock(mutex);
         posted.push_back(command);
     }
-    void stop_box(const std::string& text) override
-    {
-        std::fprintf(stderr, "[stop box] %s\n", text.c_str());
-        std::fflush(stderr);
-    }
+    void stop_box(const std::string& text) override { print_stop_box(text); }
     [[noreturn]] void end_process(int exit_code) override { std::exit(exit_code); }
 
     std::vector<int> sent_commands()

@@ -1,10 +1,12 @@
 // A fresh application object for one test, with its own temporary folder as
-// TEMP (the log and the report go there) and a program path inside it, so
-// the query file and the export lie there too. On the host the registry is
-// the in-memory store; on Windows the real one.
+// TEMP, so the log and the report go there. On the host the program file's
+// path is set inside that folder too, so the query file and the export lie
+// there as well; on Windows they lie beside the test program. The registry
+// is the in-memory store on the host and the real one on Windows.
 #pragma once
 
 #include "app/application.h"
+#include "tests/support/test_folder.h"
 
 #include <memory>
 #include <string>
@@ -16,14 +18,14 @@ public:
     ~TestApp();
 
     mapp& app() { return *app_; }
-    const std::string& dir() const { return dir_; }  // the folder, native form
+    const std::string& dir() const { return folder_.dir(); }  // the folder, native form
     // Native path of a file in the folder (the program's own path form).
-    std::string path(const std::string& file) const;
+    std::string path(const std::string& file) const { return folder_.path(file); }
     // The log as written so far (CR LF turned into LF).
     std::string log() const;
 
 private:
-    std::string dir_;
+    TestFolder folder_;
     std::string saved_temp_;
     bool had_temp_ = false;
     std::unique_ptr<mapp> app_;

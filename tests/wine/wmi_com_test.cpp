@@ -4,6 +4,8 @@
 // The value tests feed the VARIANT conversion shapes that Wine never serves.
 #include "reader/wmi_service.h"
 
+#include "reader/com_holders_win32.h"
+
 #include "app/platform.h"
 
 #include <gtest/gtest.h>
@@ -355,13 +357,6 @@ TEST_F(WmiComService, NumberArrayElementsAreFetched)
 
 // ---- the VARIANT conversion, on VARIANTs made here --------------------------
 
-// A VARIANT that is cleared (with what it owns) at the end of the test.
-struct OwnedVariant {
-    VARIANT v;
-    OwnedVariant() { VariantInit(&v); }
-    ~OwnedVariant() { VariantClear(&v); }
-};
-
 WmiValue converted(const VARIANT& v)
 {
     WmiValue value;
@@ -402,10 +397,10 @@ TEST(WmiComValue, ScalarsGoIntoTheFieldOfTheirType)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        OwnedVariant v;
-        c.fill(v.v);
-        WmiValue value = converted(v.v);
-        EXPECT_EQ(value.type, v.v.vt);
+        Variant v;
+        c.fill(*v.get());
+        WmiValue value = converted(v.ref());
+        EXPECT_EQ(value.type, v.get()->vt);
         EXPECT_EQ(value.integer, c.integer);
         EXPECT_EQ(value.real, c.real);
         EXPECT_TRUE(value.text.empty());
@@ -415,18 +410,18 @@ TEST(WmiComValue, ScalarsGoIntoTheFieldOfTheirType)
 
 TEST(WmiComValue, TextKeepsEveryCharacter)
 {
-    OwnedVariant v;
+    Variant v;
     const wchar_t text[] = L"a\0b \x00e9";
-    v.v.vt = VT_BSTR;
-    v.v.bstrVal = SysAllocStringLen(text, 5);
-    WmiValue value = converted(v.v);
+    v.get()->vt = VT_BSTR;
+    v.get()->bstrVal = SysAllocStringLen(text, 5);
+    WmiValue value = converted(v.ref());
     EXPECT_EQ(value.type, VT_BSTR_);
     EXPECT_EQ(value.text, std::wstring(text, 5));
 
-    OwnedVariant none;  // a null BSTR is the empty text
-    none.v.vt = VT_BSTR;
-    none.v.bstrVal = nullptr;
-    EXPECT_EQ(converted(none.v).text, L"");
+    Variant none;  // a null BSTR is the empty text
+    none.get()->vt = VT_BSTR;
+    none.get()->bstrVal = nullptr;
+    EXPECT_EQ(converted(none.ref()).text, L"");
 }
 
 // An array of the element type with the given lower bound, filled by put.
@@ -474,11 +469,11 @@ TEST(WmiComValue, NumberArraysFillTheLowBytesOfTheSlot)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        OwnedVariant v;
-        v.v.vt = VT_ARRAY | c.type;
-        v.v.parray = c.make();
-        ASSERT_NE(v.v.parray, nullptr);
-        WmiValue value = converted(v.v);
+        Variant v;
+        v.get()->vt = VT_ARRAY | c.type;
+        v.get()->parray = c.make();
+        ASSERT_NE(v.get()->parray, nullptr);
+        WmiValue value = converted(v.ref());
         EXPECT_EQ(value.type, VT_ARRAY | c.type);
         EXPECT_EQ(value.lower_bound, 0);
         EXPECT_EQ(slots_of(value), c.slots);
@@ -488,17 +483,17 @@ TEST(WmiComValue, NumberArraysFillTheLowBytesOfTheSlot)
 TEST(WmiComValue, StringArrayKeepsBoundAndTexts)
 {
     SAFEARRAYBOUND bound{3, 5};
-    OwnedVariant v;
-    v.v.vt = VT_ARRAY | VT_BSTR;
-    v.v.parray = SafeArrayCreate(VT_BSTR, 1, &bound);
+    Variant v;
+    v.get()->vt = VT_ARRAY | VT_BSTR;
+    v.get()->parray = SafeArrayCreate(VT_BSTR, 1, &bound);
     const wchar_t* texts[] = {L"first", L"", L"third one"};
     for (LONG i = 0; i < 3; ++i) {
         LONG at = 5 + i;
         BSTR text = SysAllocString(texts[i]);
-        SafeArrayPutElement(v.v.parray, &at, text);  // copies the text
+        SafeArrayPutElement(v.get()->parray, &at, text);  // copies the text
         SysFreeString(text);
     }
-    WmiValue value = converted(v.v);
+    WmiValue value = converted(v.ref());
     EXPECT_EQ(value.type, VT_ARRAY_ | VT_BSTR_);
     EXPECT_EQ(value.lower_bound, 5);
     ASSERT_EQ(value.elements.size(), 3u);
@@ -511,10 +506,10 @@ TEST(WmiComValue, StringArrayKeepsBoundAndTexts)
 
 TEST(WmiComValue, EmptyArrayHasNoElements)
 {
-    OwnedVariant v;
-    v.v.vt = VT_ARRAY | VT_I4;
-    v.v.parray = make_array<LONG>(VT_I4, 1, {});
-    WmiValue value = converted(v.v);
+    Variant v;
+    v.get()->vt = VT_ARRAY | VT_I4;
+    v.get()->parray = make_array<LONG>(VT_I4, 1, {});
+    WmiValue value = converted(v.ref());
     EXPECT_EQ(value.type, VT_ARRAY_ | VT_I4_);
     EXPECT_EQ(value.lower_bound, 1);
     EXPECT_TRUE(value.elements.empty());

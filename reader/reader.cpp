@@ -1,7 +1,6 @@
-// The reader object's life, the reading of all pending lists, and the start
-// and the two endings of a worker thread. The query itself is in
-// wmi_query.cpp.
-#include "app/application.h"
+// The reader object's life, the start and the two endings of a worker
+// thread. The query itself is in wmi_query.cpp, the registry lists in
+// registry_reader.cpp.
 #include "app/log.h"
 #include "app/window_side.h"
 #include "reader/reader.h"
@@ -17,7 +16,7 @@ constexpr unsigned POLL_MS = 100;
 
 }  // namespace
 
-CWMI::CWMI() { write_log("CWMI::CWMI () OK ...\n"); }
+CWMI::CWMI(const std::atomic<int>& read_all) : read_all_(read_all) { write_log("CWMI::CWMI () OK ...\n"); }
 
 CWMI::~CWMI()
 {
@@ -125,23 +124,22 @@ void CWMI::finish_read(bool normal)
     if (!window_side().has_main_window())
         return;
     window_side().send_command(ID_STATUS_TEXT);
-    if (normal && !app().read_all)
+    if (normal && !read_all_)
         window_side().send_command(ID_FILL_RESULT);
 }
 
-void mapp::OnRWMI()
+void CWMI::read_lists(QueryList* first)
 {
     // A read started by a click may still be running: begin after it.
-    wmi.wait_for_read();
-    for (QueryList* list = first_list.get(); list; list = list->next.get()) {
-        if (!list->pending)
-            continue;
-        if (list->is_wmi && list->path && list->name) {
-            if (wmi.start_cwmi(list))
-                wmi.wait_for_read();
+    wait_for_read();
+    for_each_list(first, [this](QueryList& list) {
+        if (!list.pending)
+            return;
+        if (list.is_wmi && list.path && list.name) {
+            if (start_cwmi(&list))
+                wait_for_read();
         }
-        if (list->is_reg && list->path && list->name)
-            wmi.read_rkey(list);
-    }
-    write_log("mapp::OnRWMI () OK ...\n");
+        if (list.is_reg && list.path && list.name)
+            read_rkey(&list);
+    });
 }
