@@ -30,6 +30,13 @@ struct QueryItem {
     QueryItem& operator=(const QueryItem&) = delete;
 };
 
+// An item as the query file gave it, before any reading.
+struct ItemAsWritten {
+    Text name;
+    Text disp;
+    Text filt;
+};
+
 struct QueryList {
     Text path;  // WMI namespace, or registry root name
     Text name;  // WMI class, or registry key path
@@ -37,6 +44,7 @@ struct QueryList {
     Text filt;  // WMI: text after the class in the query
     Text var;   // WMI: value quoted after the filter (expanded)
     Text var_as_written;  // <var> as the file wrote it, for saving
+    std::vector<ItemAsWritten> items_as_written;  // for saving
     int row_count = 0;
     int item_count = 0;
     int id = 0;

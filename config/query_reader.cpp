@@ -129,6 +129,9 @@ bool read_query_file(const std::string& path, std::unique_ptr<QueryList>& first,
         return false;
     }
 
+    QueryList* had_last = nullptr;  // the chain's last list before this file
+    for_each_list(first.get(), [&](QueryList& l) { had_last = &l; });
+
     QueryList* list = nullptr;   // where list tags and new items go
     QueryItem* item = nullptr;   // where item tags go; kept when a new list starts
     bool list_section = false;   // the lines belong to the list section of list
@@ -178,5 +181,11 @@ bool read_query_file(const std::string& path, std::unique_ptr<QueryList>& first,
             list_section = true;
         }
     }
+    // The lists of this file keep their items as the file gave them: reading
+    // replaces a "*" item by the names found, and saving the queries without
+    // a selection writes back what the file said.
+    for_each_list(had_last ? had_last->next.get() : first.get(), [](QueryList& l) {
+        for_each_item(l, [&](QueryItem& i) { l.items_as_written.push_back({i.name, i.disp, i.filt}); });
+    });
     return true;
 }

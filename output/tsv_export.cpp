@@ -5,19 +5,9 @@
 #include "output/tsv_export.h"
 
 #include "app/text_file.h"
+#include "output/export_field.h"
 
 namespace {
-
-// A tab, carriage return or line feed inside a field becomes one blank, so
-// every line keeps its five fields.
-std::string field(const std::string& text)
-{
-    std::string out = text;
-    for (char& c : out)
-        if (c == '\t' || c == '\r' || c == '\n')
-            c = ' ';
-    return out;
-}
 
 void export_list(TextFile& out, QueryList& list)
 {
@@ -29,7 +19,7 @@ void export_list(TextFile& out, QueryList& list)
         page = "WMI";
     if (list.is_reg)
         page = "REG";
-    page += "\t" + field(*list.name);
+    page += "\t" + export_field(*list.name);
 
     for (int row = 0; row < list.row_count; ++row) {
         // The group of this row: the first item's value. A row whose first item
@@ -43,16 +33,16 @@ void export_list(TextFile& out, QueryList& list)
             const bool has_value = !value.empty();
             std::string middle;
             if (list.row_count == 1) {
-                middle = "\t" + field(*item.name);
+                middle = "\t" + export_field(*item.name);
             } else if (position == 0) {
-                group = field(value);
+                group = export_field(value);
                 return;
             } else {
-                middle = group + "\t" + (has_value ? field(*item.name) : std::string("-"));
+                middle = group + "\t" + (has_value ? export_field(*item.name) : std::string("-"));
             }
             // An empty value gives the placeholder "-" at position 1 only.
             if (has_value)
-                out.write(page + "\t" + middle + "\t" + field(value) + "\n", true);
+                out.write(page + "\t" + middle + "\t" + export_field(value) + "\n", true);
             else if (position == 1)
                 out.write(page + "\t" + middle + "\t-\n", true);
         });

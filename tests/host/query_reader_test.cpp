@@ -3,6 +3,7 @@
 #include "app/application.h"
 #include "config/query_reader.h"
 #include "tests/support/chain_builder.h"
+#include "tests/support/chain_dump.h"
 #include "tests/support/test_app.h"
 
 #include <gtest/gtest.h>
@@ -12,42 +13,6 @@
 #include <string>
 
 namespace {
-
-std::string show(const char* label, const Text& text)
-{
-    return text ? std::string(" ") + label + "=[" + *text + "]" : std::string();
-}
-
-// The chain as text: one line per list (its ID, its set flags and its
-// present texts), one indented line per item.
-std::string dump(QueryList* first)
-{
-    std::string out;
-    for_each_list(first, [&](QueryList& l) {
-        out += "list " + std::to_string(l.id);
-        if (l.is_wmi)
-            out += " WMI";
-        if (l.is_reg)
-            out += " REG";
-        if (l.enum_keys)
-            out += " EnumKey";
-        if (l.enum_values)
-            out += " EnumVal";
-        if (!l.pending)
-            out += " read";
-        out += show("path", l.path) + show("name", l.name) + show("disp", l.disp) + show("filt", l.filt) +
-               show("var", l.var) + show("written", l.var_as_written) + "\n";
-        for_each_item(l, [&](QueryItem& i) {
-            out += "  item";
-            if (!i.checked)
-                out += " unchecked";
-            if (!i.valid)
-                out += " invalid";
-            out += show("name", i.name) + show("disp", i.disp) + show("filt", i.filt) + "\n";
-        });
-    });
-    return out;
-}
 
 struct ReaderCase {
     const char* what;

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <functional>
 #include <mutex>
+#include <string>
 #include <vector>
 
 class RecordingWindowSide : public WindowSide {
@@ -34,7 +35,14 @@ public:
         std::lock_guard<std::mutex> lock(mutex);
         posted.push_back(command);
     }
-    void stop_box(const std::string& text) override { print_stop_box(text); }
+    void stop_box(const std::string& text) override
+    {
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            boxes.push_back(text);
+        }
+        print_stop_box(text);
+    }
     [[noreturn]] void end_process(int exit_code) override { std::exit(exit_code); }
 
     std::vector<int> sent_commands()
@@ -47,6 +55,11 @@ public:
         std::lock_guard<std::mutex> lock(mutex);
         return posted;
     }
+    std::vector<std::string> stop_boxes()
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        return boxes;
+    }
 
     bool main_window;
     std::function<void(int)> on_send;  // runs on the sending thread
@@ -55,4 +68,5 @@ private:
     std::mutex mutex;
     std::vector<int> sent;
     std::vector<int> posted;
+    std::vector<std::string> boxes;
 };

@@ -1,0 +1,60 @@
+// The list view export: tables as the result list shows them, and the bytes
+// written for them.
+#include "output/list_view_export.h"
+#include "tests/support/chain_builder.h"
+#include "tests/support/recording_window_side.h"
+#include "tests/support/test_app.h"
+#include "tests/support/test_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+struct ExportCase {
+    const char* what;
+    ListViewTable table;
+    std::string expected;  // with "\n" for each line end
+};
+
+class ListViewExport : public ::testing::TestWithParam<ExportCase> {};
+
+TEST_P(ListViewExport, WritesHeadingsAndRows)
+{
+    TestFolder folder;
+    std::string path = folder.path("list.txt");
+    write_file_bytes(path, "old content\r\n");
+    ASSERT_TRUE(write_list_view(path, GetParam().table));
+    EXPECT_EQ(read_file_bytes(path), crlf(GetParam().expected));
+}
+
+const std::string kLong(5000, 'h');
+
+INSTANTIATE_TEST_SUITE_P(
+    Tables, ListViewExport,
+    ::testing::Values(
+        ExportCase{"empty", {{"Attribute", "Value"}, {}}, ""},
+        ExportCase{"attributes", {{"Attribute", "Value"}, {{"Name", "CPU0"}, {"Cores", "4"}}},
+                   "Attribute\tValue\nName\tCPU0\nCores\t4\n"},
+        ExportCase{"table with empty cells", {{"A", "B", "C"}, {{"1", "", "3"}, {"", "", ""}}}, "A\tB\tC\n1\t\t3\n\t\t\n"},
+        ExportCase{"tab and line ends inside a cell", {{"Attribute", "Value"}, {{"Path", "a\tb\r\nc"}}},
+                   "Attribute\tValue\nPath\ta b  c\n"},
+        ExportCase{"long heading kept whole", {{kLong}, {{"x"}}}, kLong + "\nx\n"}),
+    [](const ::testing::TestParamInfo<ExportCase>& info) {
+        std::string name;
+        for (const char* p = info.param.what; *p; ++p)
+            name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
+        return name;
+    });
+
+TEST(ListViewExportFailure, UnopenablePathShowsTheStopBoxAndFails)
+{
+    RecordingWindowSide side(true);
+    TestFolder folder;
+    std::string path = folder.dir() + "/no such folder/list.txt";
+    EXPECT_FALSE(write_list_view(path, {{"A"}, {{"1"}}}));
+    EXPECT_EQ(side.stop_boxes(), std::vector<std::string>{"Could not open file:\n" + path});
+}
+
+}  // namespace
