@@ -72,6 +72,11 @@ public:
     // other than keys are never taken.
     bool translate_accelerator(MSG* msg);
 
+    // How many container objects (sites and event sinks) of all hosts are
+    // still alive: each lives until the control gives back every reference
+    // it took. 0 once every host is destroyed and the control let go.
+    static int container_objects_alive();
+
 private:
     struct Control;
     std::unique_ptr<Control> control_;

@@ -126,6 +126,8 @@ void BrowserHost::destroy()
     control_.reset();  // the control, then the site and the sink
 }
 
+int BrowserHost::container_objects_alive() { return browser_site_objects(); }
+
 bool BrowserHost::is_created() const { return control_ != nullptr; }
 
 HRESULT BrowserHost::navigate(const std::string& address)

@@ -33,6 +33,10 @@ ComRef<T> com_query(IUnknown* from, REFIID iid)
     return ComRef<T>();
 }
 
+// How many sites and sinks exist: each lives until the last reference that
+// the control took is given back.
+int browser_site_objects();
+
 // Client site, in-place site and in-place frame in one object, so that the
 // control finds each of them by QueryInterface on any other. It knows the
 // parent window and the control's rectangle, and keeps the in-place active
@@ -96,7 +100,7 @@ public:
     STDMETHODIMP TranslateAccelerator(MSG* msg, WORD id) override;
 
 private:
-    ~BrowserSite() = default;  // through Release only
+    ~BrowserSite();  // through Release only
 
     ULONG references_ = 1;
     HWND parent_;
@@ -109,7 +113,7 @@ private:
 class BrowserEventSink final : public IDispatch {
 public:
     // Starts with one reference, the creator's; events may be none.
-    explicit BrowserEventSink(BrowserEvents* events) : events_(events) {}
+    explicit BrowserEventSink(BrowserEvents* events);
     BrowserEventSink(const BrowserEventSink&) = delete;
     BrowserEventSink& operator=(const BrowserEventSink&) = delete;
 
@@ -129,7 +133,7 @@ public:
                         EXCEPINFO* exception, UINT* bad_argument) override;
 
 private:
-    ~BrowserEventSink() = default;  // through Release only
+    ~BrowserEventSink();  // through Release only
 
     ULONG references_ = 1;
     BrowserEvents* events_;

@@ -7,7 +7,15 @@
 
 #include <exdispid.h>
 
-BrowserSite::BrowserSite(HWND parent, const RECT& rect) : parent_(parent), rect_(rect) {}
+namespace {
+int g_objects = 0;  // only the window thread makes and releases them
+}  // namespace
+
+int browser_site_objects() { return g_objects; }
+
+BrowserSite::BrowserSite(HWND parent, const RECT& rect) : parent_(parent), rect_(rect) { ++g_objects; }
+
+BrowserSite::~BrowserSite() { --g_objects; }
 
 STDMETHODIMP BrowserSite::QueryInterface(REFIID iid, void** out)
 {
@@ -174,6 +182,10 @@ const VARIANT* argument(const DISPPARAMS* params, UINT n)
 }
 
 }  // namespace
+
+BrowserEventSink::BrowserEventSink(BrowserEvents* events) : events_(events) { ++g_objects; }
+
+BrowserEventSink::~BrowserEventSink() { --g_objects; }
 
 STDMETHODIMP BrowserEventSink::QueryInterface(REFIID iid, void** out)
 {
