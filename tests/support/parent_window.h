@@ -8,10 +8,11 @@
 
 class ParentWindow {
 public:
-    // A window whose client area is width by height pixels. It stays hidden:
-// showing and hiding a top-level window costs seconds under Wine without a
-// window manager, and the controls answer the same without being seen.
-    ParentWindow(int width, int height);
+    // A window whose client area is width by height pixels. Hidden unless
+    // asked for: a shown top-level window costs seconds under Wine without a
+    // window manager, and the controls answer the same without being seen;
+    // only what is painted (update regions) needs a shown window.
+    ParentWindow(int width, int height, bool shown = false);
     ~ParentWindow();
     ParentWindow(const ParentWindow&) = delete;
     ParentWindow& operator=(const ParentWindow&) = delete;

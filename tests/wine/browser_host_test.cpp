@@ -264,21 +264,23 @@ TEST_F(BrowserHostTest, DestroyRemovesTheControlAndItsEvents)
     browser.destroy();  // a second time is harmless
 }
 
+BOOL CALLBACK count_window(HWND, LPARAM count)
+{
+    ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
 int child_windows(HWND parent)
 {
     int n = 0;
-    EnumChildWindows(
-        parent, [](HWND, LPARAM count) -> BOOL { return ++*reinterpret_cast<int*>(count), TRUE; },
-        reinterpret_cast<LPARAM>(&n));
+    EnumChildWindows(parent, count_window, reinterpret_cast<LPARAM>(&n));
     return n;
 }
 
 int thread_windows()
 {
     int n = 0;
-    EnumThreadWindows(
-        GetCurrentThreadId(), [](HWND, LPARAM count) -> BOOL { return ++*reinterpret_cast<int*>(count), TRUE; },
-        reinterpret_cast<LPARAM>(&n));
+    EnumThreadWindows(GetCurrentThreadId(), count_window, reinterpret_cast<LPARAM>(&n));
     return n;
 }
 

@@ -228,4 +228,31 @@ TEST(ImageList, DetachHandsTheListOnAndAttachTakesItBack)
     expect_drawn_as_strip(other, 1);
 }
 
+// The common controls refuse a destroyed list's handle: its count reads 0.
+TEST(ImageList, AListIsDestroyedWithItsOwnerAndWhenAnotherIsAttached)
+{
+    OwnedBitmap strip = strip_bitmap();
+    HIMAGELIST gone = nullptr;
+    {
+        CImageList images;
+        ASSERT_TRUE(images.Create(kSide, kSide, ILC_COLOR32 | ILC_MASK, 4, 4));
+        images.Add(strip.get(), RGB(0, 0, 0));
+        gone = images.GetSafeHandle();
+        ASSERT_EQ(ImageList_GetImageCount(gone), kImages);
+    }
+    EXPECT_EQ(ImageList_GetImageCount(gone), 0);
+
+    CImageList images;
+    ASSERT_TRUE(images.Create(kSide, kSide, ILC_COLOR32 | ILC_MASK, 4, 4));
+    images.Add(strip.get(), RGB(0, 0, 0));
+    HIMAGELIST first = images.GetSafeHandle();
+    HIMAGELIST second = ImageList_Create(kSide, kSide, ILC_COLOR32 | ILC_MASK, 4, 4);
+    images.Attach(second);
+    EXPECT_EQ(ImageList_GetImageCount(first), 0);
+    EXPECT_EQ(images.GetSafeHandle(), second);
+    images.Attach(second);  // the same list again stays
+    EXPECT_EQ(images.GetSafeHandle(), second);
+    EXPECT_EQ(images.Add(strip.get(), RGB(0, 0, 0)), 0);
+}
+
 }  // namespace

@@ -135,17 +135,30 @@ TEST_F(ListCtrlTest, CheckBoxesFollowTheRowsAndOtherStyleBitsStay)
     EXPECT_EQ(list.GetExtendedStyle(), base);
 }
 
-TEST_F(ListCtrlTest, AFillWithDrawingOffEndsWithEveryRowAndTheListShown)
+// Drawing off: rows come in without asking for a paint; drawing on again
+// paints the list once. Update regions exist only in a shown window.
+TEST(ListCtrlPaint, AFillWithDrawingOffAsksForNoPaintUntilDrawingIsOn)
 {
+    ParentWindow shown(640, 320, true);
+    CListCtrl list;
+    ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT, RECT{0, 0, 600, 300}, shown.hwnd(), 105));
     list.InsertColumn(0, "Value", LVCFMT_LEFT, 100);
+    RECT dirty;
+
+    UpdateWindow(list.GetSafeHwnd());
+    ASSERT_FALSE(GetUpdateRect(list.GetSafeHwnd(), &dirty, FALSE));
+    list.InsertItem(0, "with drawing on");
+    EXPECT_TRUE(GetUpdateRect(list.GetSafeHwnd(), &dirty, FALSE));
+
+    UpdateWindow(list.GetSafeHwnd());
     list.SetRedraw(false);
-    for (int r = 0; r < 1000; ++r)
+    for (int r = 1; r <= 1000; ++r)
         list.InsertItem(r, std::to_string(r));
+    EXPECT_FALSE(GetUpdateRect(list.GetSafeHwnd(), &dirty, FALSE));
     list.SetRedraw(true);
-    EXPECT_EQ(list.GetItemCount(), 1000);
-    EXPECT_EQ(list.GetItemText(999, 0), "999");
-    // Drawing off takes the visible mark away while it lasts.
-    EXPECT_TRUE(GetWindowLongA(list.GetSafeHwnd(), GWL_STYLE) & WS_VISIBLE);
+    EXPECT_TRUE(GetUpdateRect(list.GetSafeHwnd(), &dirty, FALSE));
+    EXPECT_EQ(list.GetItemCount(), 1001);
+    EXPECT_EQ(list.GetItemText(1000, 0), "1000");
 }
 
 }  // namespace
