@@ -2,6 +2,12 @@
 // OLE container (browser_site.h): created in place in a parent window,
 // navigated, asked for its address and document type, sized, given the keys
 // it wants, and shut down cleanly. Addresses are ANSI texts of any length.
+//
+// An HTML view holds one BrowserHost and is its events object: it creates
+// the control in its create handler (COM already initialised on the window
+// thread), moves it with set_rect whenever it lays itself out, destroys it in
+// its destroy handler, while its window still exists, and offers every
+// message to translate_accelerator in the message loop's pre-translation.
 #pragma once
 
 #include <windows.h>
