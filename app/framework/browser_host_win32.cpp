@@ -11,24 +11,7 @@
 
 namespace {
 
-// An owned BSTR.
-struct BstrFree {
-    void operator()(wchar_t* b) const { SysFreeString(b); }
-};
-using OwnedBstr = std::unique_ptr<wchar_t, BstrFree>;
-
-OwnedBstr bstr_of(const std::string& text)
-{
-    std::wstring wide = platform::from_ansi(text);
-    return OwnedBstr(SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size())));
-}
-
-std::string text_of(const OwnedBstr& b)
-{
-    if (!b)
-        return std::string();
-    return platform::to_ansi(std::wstring(b.get(), SysStringLen(b.get())));
-}
+std::string text_of(const Bstr& b) { return platform::to_ansi(b.text()); }
 
 bool is_key_message(UINT message) { return message >= WM_KEYFIRST && message <= WM_KEYLAST; }
 
@@ -37,16 +20,16 @@ bool is_key_message(UINT message) { return message >= WM_KEYFIRST && message <= 
 struct BrowserHost::Control {
     // Members in the order they come into being; each holder releases its
     // pointer when the Control goes.
-    ComRef<BrowserSite> site;
-    ComRef<BrowserEventSink> sink;
-    ComRef<IOleObject> object;
-    ComRef<IWebBrowser2> browser;
-    ComRef<IOleInPlaceObject> in_place;
-    ComRef<IConnectionPoint> events;
+    ComPtr<BrowserSite> site;
+    ComPtr<BrowserEventSink> sink;
+    ComPtr<IOleObject> object;
+    ComPtr<IWebBrowser2> browser;
+    ComPtr<IOleInPlaceObject> in_place;
+    ComPtr<IConnectionPoint> events;
     DWORD events_cookie = 0;
     // The active object from the query after activation, when the control
     // did not hand one to the site.
-    ComRef<IOleInPlaceActiveObject> queried_active;
+    ComPtr<IOleInPlaceActiveObject> queried_active;
 
     IOleInPlaceActiveObject* active_object() const
     {
@@ -134,8 +117,8 @@ HRESULT BrowserHost::navigate(const std::string& address)
 {
     if (!control_)
         return E_UNEXPECTED;
-    OwnedBstr url = bstr_of(address);
-    if (!url)
+    Bstr url(platform::from_ansi(address));
+    if (!url.get())
         return E_OUTOFMEMORY;
     // No flags, no target frame, no post data, no extra headers.
     VARIANT none;
@@ -154,10 +137,9 @@ std::string BrowserHost::location_url() const
 {
     if (!control_)
         return std::string();
-    BSTR url = nullptr;
-    HRESULT hr = control_->browser->get_LocationURL(&url);
-    OwnedBstr owned(url);
-    return SUCCEEDED(hr) ? text_of(owned) : std::string();
+    Bstr url;
+    HRESULT hr = control_->browser->get_LocationURL(url.put());
+    return SUCCEEDED(hr) ? text_of(url) : std::string();
 }
 
 std::string BrowserHost::document_type() const
@@ -172,11 +154,10 @@ HRESULT BrowserHost::document_type(std::string& type) const
     type.clear();
     if (!control_)
         return E_UNEXPECTED;
-    BSTR text = nullptr;
-    HRESULT hr = control_->browser->get_Type(&text);
-    OwnedBstr owned(text);
+    Bstr text;
+    HRESULT hr = control_->browser->get_Type(text.put());
     if (SUCCEEDED(hr))
-        type = text_of(owned);
+        type = text_of(text);
     return hr;
 }
 

@@ -3,6 +3,7 @@
 // the sink of its navigation events. Only BrowserHost uses these.
 #pragma once
 
+#include "app/com_holders_win32.h"
 #include "app/framework/browser_host.h"
 
 #include <windows.h>
@@ -11,27 +12,6 @@
 #include <ole2.h>
 
 #include <memory>
-
-// An owned interface pointer: released once, when its holder goes.
-struct ComRelease {
-    template <class T>
-    void operator()(T* p) const
-    {
-        p->Release();
-    }
-};
-template <class T>
-using ComRef = std::unique_ptr<T, ComRelease>;
-
-// The interface `iid` of `from`, or none.
-template <class T>
-ComRef<T> com_query(IUnknown* from, REFIID iid)
-{
-    void* p = nullptr;
-    if (from && SUCCEEDED(from->QueryInterface(iid, &p)) && p)
-        return ComRef<T>(static_cast<T*>(p));
-    return ComRef<T>();
-}
 
 // How many sites and sinks exist: each lives until the last reference that
 // the control took is given back.
@@ -105,7 +85,7 @@ private:
     ULONG references_ = 1;
     HWND parent_;
     RECT rect_;
-    ComRef<IOleInPlaceActiveObject> active_;
+    ComPtr<IOleInPlaceActiveObject> active_;
 };
 
 // The sink of the control's DWebBrowserEvents2: turns the events that the

@@ -4,7 +4,7 @@
 // The value tests feed the VARIANT conversion shapes that Wine never serves.
 #include "reader/wmi_service.h"
 
-#include "reader/com_holders_win32.h"
+#include "app/com_holders_win32.h"
 
 #include "app/platform.h"
 

@@ -18,6 +18,12 @@ public:
     ~ComPtr() { reset(); }
     ComPtr(const ComPtr&) = delete;
     ComPtr& operator=(const ComPtr&) = delete;
+    ComPtr(ComPtr&& other) noexcept : p_(other.detach()) {}
+    ComPtr& operator=(ComPtr&& other) noexcept
+    {
+        reset(other.detach());
+        return *this;
+    }
 
     T* get() const { return p_; }
     T* operator->() const { return p_; }
@@ -28,12 +34,13 @@ public:
         reset();
         return &p_;
     }
-    void reset()
+    // Releases the pointer held and takes p (already counted for us).
+    void reset(T* p = nullptr)
     {
-        if (p_) {
-            p_->Release();
-            p_ = nullptr;
-        }
+        T* old = p_;
+        p_ = p;
+        if (old)
+            old->Release();
     }
     // Hands the reference on to a new owner without releasing it.
     T* detach()
@@ -105,3 +112,13 @@ public:
 private:
     SAFEARRAY* a_ = nullptr;
 };
+
+// The interface iid of from, or none.
+template <class T>
+ComPtr<T> com_query(IUnknown* from, REFIID iid)
+{
+    void* p = nullptr;
+    if (from && SUCCEEDED(from->QueryInterface(iid, &p)) && p)
+        return ComPtr<T>(static_cast<T*>(p));
+    return ComPtr<T>();
+}
