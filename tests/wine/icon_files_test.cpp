@@ -80,6 +80,23 @@ std::vector<uint32_t> resource_pixels(int id, int& width, int& height)
     return pixels;
 }
 
+std::vector<std::string> files_in(const std::string& dir)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::vector<std::string> names_up_to(int last)
+{
+    std::vector<std::string> names;
+    for (int n = 0; n <= last; ++n)
+        names.push_back(image_file(n));
+    return names;
+}
+
 class IconFiles : public testing::Test {
 protected:
     IconFiles()
@@ -95,21 +112,6 @@ protected:
         std::error_code ignored;
         std::filesystem::remove_all(dir, ignored);
     }
-    std::vector<std::string> written() const
-    {
-        std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(dir))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-    std::vector<std::string> names_up_to(int last) const
-    {
-        std::vector<std::string> names;
-        for (int n = 0; n <= last; ++n)
-            names.push_back(image_file(n));
-        return names;
-    }
     std::string dir;
 };
 
@@ -124,12 +126,11 @@ TEST_F(IconFiles, TheTreeImageListHoldsTheNineteenImagesOfTheStrip)
     EXPECT_EQ(cy, 16);
 }
 
-// With and without a window as the model: the same 17 files.
-TEST_F(IconFiles, TitleAndSixteenClassIconsWithTheirHeadersAndPixels)
+// The 17 files that write_icons leaves with the given model window: the
+// title and the sixteen class icons, at the display's depth, each showing its
+// own picture (img_NN is image NN + 2 of the strip).
+void expect_title_and_class_icons(const std::string& dir, HWND model)
 {
-    HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr,
-                                  GetModuleHandleA(nullptr), nullptr);
-    ASSERT_TRUE(window);
     UniqueImageList images = load_tree_images();
     const int depth = display_depth();
     int strip_width = 0, strip_height = 0, title_width = 0, title_height = 0;
@@ -138,45 +139,53 @@ TEST_F(IconFiles, TitleAndSixteenClassIconsWithTheirHeadersAndPixels)
     ASSERT_EQ(strip_width, 304);
     ASSERT_EQ(title_width, 24);
 
-    for (HWND model : {window, HWND(nullptr)}) {
-        SCOPED_TRACE(model ? "window as model" : "no window");
-        std::filesystem::remove_all(dir);
-        std::filesystem::create_directories(dir);
-        RecordingWindowSide side(model != nullptr);
-        testing::internal::CaptureStderr();
-        write_icons(dir, images.get(), model);
-        EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
-        ASSERT_EQ(written(), names_up_to(16));
+    RecordingWindowSide side(model != nullptr);
+    testing::internal::CaptureStderr();
+    write_icons(dir, images.get(), model);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    ASSERT_EQ(files_in(dir), names_up_to(16));
 
-        for (int n = 0; n <= 16; ++n) {
-            SCOPED_TRACE(image_file(n));
-            const std::string bytes = read_file_bytes(dir + "\\" + image_file(n));
-            ASSERT_GE(bytes.size(), 54u);
-            const int side_length = n == 0 ? 24 : 16;
-            EXPECT_EQ(bytes.substr(0, 2), "BM");
-            EXPECT_EQ(u32_at(bytes, 2), bytes.size());
-            EXPECT_EQ(u32_at(bytes, 10), 54u);
-            EXPECT_EQ(u32_at(bytes, 14), 40u);
-            EXPECT_EQ(u32_at(bytes, 18), static_cast<uint32_t>(side_length));
-            EXPECT_EQ(u32_at(bytes, 22), static_cast<uint32_t>(side_length));  // positive
-            EXPECT_EQ(u32_at(bytes, 26) & 0xFFFF, 1u);
-            const uint16_t bits = u32_at(bytes, 28) & 0xFFFF;
-            EXPECT_EQ(bits, depth > 8 ? depth : 24);
-            EXPECT_EQ(u32_at(bytes, 30), 0u);
-            EXPECT_EQ(u32_at(bytes, 34), bitmap_row_size(side_length, bits) * side_length);
-            EXPECT_EQ(bytes.size(), 54 + bitmap_row_size(side_length, bits) * side_length);
-            if (bits < 24)
-                continue;  // 16-bit pixels are the display's rounding of the pictures
-            for (int y = 0; y < side_length; ++y)
-                for (int x = 0; x < side_length; ++x) {
-                    // img_NN shows image NN + 2 of the strip.
-                    const uint32_t expected =
-                        n == 0 ? title[y * 24 + x] : strip[y * 304 + (n + 2) * 16 + x];
-                    ASSERT_EQ(file_pixel(bytes, x, y), expected) << "pixel " << x << "," << y;
-                }
-        }
+    for (int n = 0; n <= 16; ++n) {
+        SCOPED_TRACE(image_file(n));
+        const std::string bytes = read_file_bytes(dir + "\\" + image_file(n));
+        ASSERT_GE(bytes.size(), 54u);
+        const int side_length = n == 0 ? 24 : 16;
+        EXPECT_EQ(bytes.substr(0, 2), "BM");
+        EXPECT_EQ(u32_at(bytes, 2), bytes.size());
+        EXPECT_EQ(u32_at(bytes, 10), 54u);
+        EXPECT_EQ(u32_at(bytes, 14), 40u);
+        EXPECT_EQ(u32_at(bytes, 18), static_cast<uint32_t>(side_length));
+        EXPECT_EQ(u32_at(bytes, 22), static_cast<uint32_t>(side_length));  // positive
+        EXPECT_EQ(u32_at(bytes, 26) & 0xFFFF, 1u);
+        const uint16_t bits = u32_at(bytes, 28) & 0xFFFF;
+        EXPECT_EQ(bits, depth > 8 ? depth : 24);
+        EXPECT_EQ(u32_at(bytes, 30), 0u);
+        EXPECT_EQ(u32_at(bytes, 34), bitmap_row_size(side_length, bits) * side_length);
+        EXPECT_EQ(bytes.size(), 54 + bitmap_row_size(side_length, bits) * side_length);
+        if (bits < 24)
+            continue;  // 16-bit pixels are the display's rounding of the pictures
+        for (int y = 0; y < side_length; ++y)
+            for (int x = 0; x < side_length; ++x) {
+                const uint32_t expected =
+                    n == 0 ? title[y * 24 + x] : strip[y * 304 + (n + 2) * 16 + x];
+                ASSERT_EQ(file_pixel(bytes, x, y), expected) << "pixel " << x << "," << y;
+            }
     }
+}
+
+TEST_F(IconFiles, TitleAndClassIconsWithAWindowAsTheModel)
+{
+    HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr);
+    ASSERT_TRUE(window);
+    expect_title_and_class_icons(dir, window);
     DestroyWindow(window);
+}
+
+// The batch run has no window: the screen's device context is the model.
+TEST_F(IconFiles, TitleAndClassIconsWithoutAWindow)
+{
+    expect_title_and_class_icons(dir, nullptr);
 }
 
 TEST_F(IconFiles, FileNumbersFollowTheLengthOfTheImageList)
@@ -186,7 +195,7 @@ TEST_F(IconFiles, FileNumbersFollowTheLengthOfTheImageList)
     ASSERT_EQ(ImageList_AddMasked(images.get(), extra, RGB(0, 0, 0)), 19);
     DeleteObject(extra);
     write_icons(dir, images.get(), nullptr);
-    EXPECT_EQ(written(), names_up_to(17));
+    EXPECT_EQ(files_in(dir), names_up_to(17));
 
     // Three images or fewer: the title alone.
     std::filesystem::remove_all(dir);
@@ -194,7 +203,7 @@ TEST_F(IconFiles, FileNumbersFollowTheLengthOfTheImageList)
     while (ImageList_GetImageCount(images.get()) > 3)
         ImageList_Remove(images.get(), 3);
     write_icons(dir, images.get(), nullptr);
-    EXPECT_EQ(written(), names_up_to(0));
+    EXPECT_EQ(files_in(dir), names_up_to(0));
 }
 
 TEST_F(IconFiles, AFolderThatCannotBeWrittenShowsTheMessageForEveryFile)
@@ -208,7 +217,7 @@ TEST_F(IconFiles, AFolderThatCannotBeWrittenShowsTheMessageForEveryFile)
     for (int n = 0; n <= 16; ++n)
         expected += "[stop box] Unable to Create Bitmap File\n";
     EXPECT_EQ(boxes, expected);
-    EXPECT_TRUE(written().empty());
+    EXPECT_TRUE(files_in(dir).empty());
 }
 
 }  // namespace
