@@ -241,15 +241,16 @@ std::string bitmap_file(const Image& image, int bits_per_pixel, const std::strin
     return out.data;
 }
 
-// The mask rows of an icon or cursor image: 1 where the pixel is transparent.
-void mask_rows(Bytes& out, const Image& image)
+// Rows of one bit per pixel, bottom row first: 1 where bit_of says so.
+template <typename BitOf>
+void one_bit_rows(Bytes& out, const Image& image, BitOf bit_of)
 {
     for (int y = image.height() - 1; y >= 0; --y) {
         const size_t row_start = out.data.size();
         unsigned bits = 0;
         int x = 0;
         for (; x < image.width(); ++x) {
-            bits = (bits << 1) | (image.rows[y][x].transparent ? 1u : 0u);
+            bits = (bits << 1) | (bit_of(image.rows[y][x]) ? 1u : 0u);
             if (x % 8 == 7) {
                 out.u8(bits);
                 bits = 0;
@@ -259,6 +260,12 @@ void mask_rows(Bytes& out, const Image& image)
             out.u8(bits << (8 - x % 8));
         out.pad_to(row_start + row_size(image.width(), 1));
     }
+}
+
+// The mask rows of an icon or cursor image: 1 where the pixel is transparent.
+void mask_rows(Bytes& out, const Image& image)
+{
+    one_bit_rows(out, image, [](const Colour& colour) { return colour.transparent; });
 }
 
 // Icon images: 32 bits per pixel (alpha 255, or 0 where transparent) and the mask.
@@ -287,28 +294,15 @@ std::string cursor_image(const Image& image, const std::string& path)
     info_header(out, image.width(), image.height() * 2, 1, size, 2);
     out.u32(0x000000);
     out.u32(0xFFFFFF);
-    for (int y = image.height() - 1; y >= 0; --y) {
-        const size_t row_start = out.data.size();
-        unsigned bits = 0;
-        int x = 0;
-        for (; x < image.width(); ++x) {
-            const Colour& colour = image.rows[y][x];
-            const bool white = !colour.transparent && colour.red == 255 && colour.green == 255 &&
-                               colour.blue == 255;
-            const bool black = !colour.transparent && colour.red == 0 && colour.green == 0 &&
-                               colour.blue == 0;
-            if (!white && !black && !colour.transparent)
-                fail(path, "a cursor is black, white and transparent only");
-            bits = (bits << 1) | (white ? 1u : 0u);
-            if (x % 8 == 7) {
-                out.u8(bits);
-                bits = 0;
-            }
-        }
-        if (x % 8 != 0)
-            out.u8(bits << (8 - x % 8));
-        out.pad_to(row_start + row_size(image.width(), 1));
-    }
+    one_bit_rows(out, image, [&](const Colour& colour) {
+        const bool white = !colour.transparent && colour.red == 255 && colour.green == 255 &&
+                           colour.blue == 255;
+        const bool black = !colour.transparent && colour.red == 0 && colour.green == 0 &&
+                           colour.blue == 0;
+        if (!white && !black && !colour.transparent)
+            fail(path, "a cursor is black, white and transparent only");
+        return white;
+    });
     mask_rows(out, image);
     return out.data;
 }

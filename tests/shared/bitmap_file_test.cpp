@@ -2,6 +2,7 @@
 // it leaves, and its two messages.
 #include "output/bitmap_file.h"
 
+#include "tests/support/little_endian.h"
 #include "tests/support/recording_window_side.h"
 #include "tests/support/test_app.h"
 
@@ -11,20 +12,6 @@
 #include <fstream>
 
 namespace {
-
-uint32_t u32_at(const std::string& bytes, size_t offset)
-{
-    uint32_t value = 0;
-    for (int i = 3; i >= 0; --i)
-        value = (value << 8) | static_cast<unsigned char>(bytes.at(offset + i));
-    return value;
-}
-
-uint32_t u16_at(const std::string& bytes, size_t offset)
-{
-    return static_cast<unsigned char>(bytes.at(offset)) |
-           (static_cast<unsigned char>(bytes.at(offset + 1)) << 8);
-}
 
 struct SizeCase {
     int32_t width;

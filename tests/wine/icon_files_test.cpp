@@ -6,6 +6,7 @@
 
 #include "output/bitmap_file.h"
 #include "res/resource.h"
+#include "tests/support/little_endian.h"
 #include "tests/support/recording_window_side.h"
 #include "tests/support/test_app.h"
 
@@ -17,14 +18,6 @@
 #include <vector>
 
 namespace {
-
-uint32_t u32_at(const std::string& bytes, size_t offset)
-{
-    uint32_t value = 0;
-    for (int i = 3; i >= 0; --i)
-        value = (value << 8) | static_cast<unsigned char>(bytes.at(offset + i));
-    return value;
-}
 
 int display_depth()
 {
