@@ -29,5 +29,5 @@ polrix_picture(ico program_icon.txt program_icon.ico)
 polrix_picture(cur hand_cursor.txt hand_cursor.cur)
 
 set_source_files_properties(${RC_FILE} PROPERTIES
+  INCLUDE_DIRECTORIES ${PICTURE_DIR}
   OBJECT_DEPENDS "${PICTURE_FILES};${CMAKE_SOURCE_DIR}/res/resource.h;${CMAKE_SOURCE_DIR}/res/polrix.manifest")
-set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I ${PICTURE_DIR}")
