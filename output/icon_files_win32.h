@@ -1,0 +1,37 @@
+// The report's pictures as bitmap files in the temporary folder: the title
+// picture as img_00.bmp and the class icons of the tree's image list (images 3
+// and on) as img_01.bmp, img_02.bmp, ... (Win32 only).
+#pragma once
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <memory>
+#include <string>
+#include <type_traits>
+
+struct ImageListDestroyer {
+    void operator()(HIMAGELIST list) const { ImageList_Destroy(list); }
+};
+using UniqueImageList = std::unique_ptr<std::remove_pointer_t<HIMAGELIST>, ImageListDestroyer>;
+
+// The tree's image list, made without a window from the program's icon strip
+// (bitmap resource 101): 16 x 16 images, 32-bit colour with a mask, black as
+// the mask colour, room for 16 at first and growing by 100; 19 images. None
+// when the list cannot be made; a list without images when the strip cannot
+// be loaded or added.
+UniqueImageList load_tree_images();
+
+// Writes the device-dependent bitmap as a bitmap file at the path, at the
+// bitmap's own depth (24 bits per pixel when that is 8 or fewer, since the
+// file has no colour table). Shows "Unable to Allocate Bitmap Memory" or
+// "Unable to Create Bitmap File" and goes on.
+void write_bmp(HBITMAP bitmap, const std::string& path);
+
+// Writes temp_dir\img_00.bmp from bitmap resource 102 (nothing when it does not
+// load), then for each image i from 3 on of the image list (none when the list
+// is null) temp_dir\img_NN.bmp, NN = i - 2 with two digits at least. The
+// icons are drawn into bitmaps compatible with the window's device context;
+// with no window (the batch run), with the screen's.
+void write_icons(const std::string& temp_dir, HIMAGELIST images, HWND model_window);
