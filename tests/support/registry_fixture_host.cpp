@@ -12,20 +12,20 @@ regstore::Hive store_hive(TestHive hive)
 }
 }  // namespace
 
-bool fixture_put_value(TestHive hive, const std::string& path, const char* name, uint32_t type,
+bool fixture_put_value(TestHive hive, const std::wstring& path, const wchar_t* name, uint32_t type,
                        const std::string& data)
 {
     regstore::put_value(store_hive(hive), path, name, type, data);
     return true;
 }
 
-bool fixture_create_key(TestHive hive, const std::string& path)
+bool fixture_create_key(TestHive hive, const std::wstring& path)
 {
     regstore::create_key(store_hive(hive), path);
     return true;
 }
 
-void fixture_delete_tree(TestHive hive, const std::string& path)
+void fixture_delete_tree(TestHive hive, const std::wstring& path)
 {
     regstore::delete_tree(store_hive(hive), path);
 }
