@@ -18,6 +18,11 @@ namespace {
 constexpr uint32_t FIRST_NAME_LENGTH = 259;
 constexpr uint32_t LONGEST_NAME = 32767;
 
+// Every key is opened in the machine's native view, so that the 32-bit and
+// the 64-bit program read the same keys: 64-bit software under SOFTWARE, and
+// 32-bit software under its own path, SOFTWARE\WOW6432Node.
+constexpr View VIEW = View::native;
+
 // Only the exact text "HKCU" means the current user's hive.
 Hive hive_of(const char* root)
 {
@@ -42,11 +47,11 @@ public:
     {
         if (!path.text && !path.wide)
             path.text = "";
-        return open_key(hive_of(root), path, &handle_) == RESULT_OK;
+        return open_key(hive_of(root), VIEW, path, &handle_) == RESULT_OK;
     }
     bool open_for_writing(const char* root, const char* path)
     {
-        return create_key(hive_of(root), path ? path : "", &handle_) == RESULT_OK;
+        return create_key(hive_of(root), VIEW, path ? path : "", &handle_) == RESULT_OK;
     }
     KeyHandle get() const { return handle_; }
 

@@ -20,6 +20,8 @@ HKEY root_key(Hive hive)
     return hive == Hive::current_user ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
 }
 
+REGSAM view_flag(View view) { return view == View::native ? KEY_WOW64_64KEY : KEY_WOW64_32KEY; }
+
 HKEY as_hkey(KeyHandle key) { return static_cast<HKEY>(key); }
 
 bool is_text(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ; }
@@ -66,19 +68,22 @@ long enum_name(KeyHandle key, uint32_t index, uint32_t longest, RegName& name, b
 
 }  // namespace
 
-long open_key(Hive hive, Lookup path, KeyHandle* key)
+long open_key(Hive hive, View view, Lookup path, KeyHandle* key)
 {
     RegistryKey opened;
-    LONG result = path.wide ? RegOpenKeyExW(root_key(hive), path.wide->c_str(), 0, KEY_READ, opened.out())
-                            : RegOpenKeyExA(root_key(hive), path.text, 0, KEY_READ, opened.out());
+    REGSAM access = KEY_READ | view_flag(view);
+    LONG result = path.wide ? RegOpenKeyExW(root_key(hive), path.wide->c_str(), 0, access, opened.out())
+                            : RegOpenKeyExA(root_key(hive), path.text, 0, access, opened.out());
     *key = result == ERROR_SUCCESS ? opened.release() : nullptr;
     return result;
 }
 
-long create_key(Hive hive, const char* path, KeyHandle* key)
+long create_key(Hive hive, View view, const char* path, KeyHandle* key)
 {
+    // As RegCreateKeyA, with the view: all the access that the caller has.
     RegistryKey opened;
-    LONG result = RegCreateKeyA(root_key(hive), path, opened.out());
+    LONG result = RegCreateKeyExA(root_key(hive), path, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                  MAXIMUM_ALLOWED | view_flag(view), nullptr, opened.out(), nullptr);
     *key = result == ERROR_SUCCESS ? opened.release() : nullptr;
     return result;
 }

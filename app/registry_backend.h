@@ -13,6 +13,13 @@ namespace regbackend {
 
 enum class Hive { current_user, local_machine };
 
+// The view of the registry that a key is opened in. On 64-bit Windows a
+// 32-bit program is shown by default a view in which HKLM\SOFTWARE is
+// redirected to HKLM\SOFTWARE\WOW6432Node (KEY_WOW64_32KEY); the native view
+// (KEY_WOW64_64KEY) is the machine's own, the same for every program.
+// 32-bit Windows has one view only and ignores the choice.
+enum class View { native, wow32 };
+
 // An open key: an HKEY on Windows, a record of the store on the host.
 using KeyHandle = void*;
 
@@ -35,9 +42,9 @@ struct Lookup {
 };
 
 // Opens an existing key for reading.
-long open_key(Hive hive, Lookup path, KeyHandle* key);
+long open_key(Hive hive, View view, Lookup path, KeyHandle* key);
 // Opens a key for writing, creating it and every missing key along the path.
-long create_key(Hive hive, const char* path, KeyHandle* key);
+long create_key(Hive hive, View view, const char* path, KeyHandle* key);
 // Type and size in bytes of a value, without its data. Data are always those
 // that the ANSI calls give: text types in the ANSI code page.
 long query_value(KeyHandle key, Lookup name, uint32_t* type, uint32_t* size);

@@ -155,6 +155,19 @@ bool split_path(const std::wstring& path, std::vector<std::string>& parts)
     return true;
 }
 
+// The 32-bit view of 64-bit Windows: below HKLM\SOFTWARE it shows the keys of
+// HKLM\SOFTWARE\WOW6432Node (a path that names WOW6432Node itself is left
+// as it is). The native view and the current user's hive are not redirected.
+void redirect(Hive hive, regbackend::View view, std::vector<std::string>& parts)
+{
+    if (view != regbackend::View::wow32 || hive != Hive::local_machine || parts.empty() ||
+        !same_name(parts[0], "SOFTWARE"))
+        return;
+    if (parts.size() > 1 && same_name(parts[1], "WOW6432Node"))
+        return;
+    parts.insert(parts.begin() + 1, "WOW6432Node");
+}
+
 // The wide form of a name to look up: the one given, or what the ANSI text
 // stands for.
 std::wstring wide_lookup(regbackend::Lookup lookup)
@@ -264,12 +277,13 @@ long copy_name(const std::string& stored, uint32_t longest, RegName& name)
 
 namespace regbackend {
 
-long open_key(Hive hive, Lookup path, KeyHandle* key)
+long open_key(Hive hive, View view, Lookup path, KeyHandle* key)
 {
     *key = nullptr;
     std::vector<std::string> parts;
     if (!split_path(wide_lookup(path), parts))
         return RESULT_BAD_PATHNAME;
+    redirect(hive, view, parts);
     Store& s = store();
     std::lock_guard<std::mutex> lock(s.mutex);
     if (!find_key(hive_root(s, hive), parts))
@@ -278,12 +292,13 @@ long open_key(Hive hive, Lookup path, KeyHandle* key)
     return RESULT_OK;
 }
 
-long create_key(Hive hive, const char* path, KeyHandle* key)
+long create_key(Hive hive, View view, const char* path, KeyHandle* key)
 {
     *key = nullptr;
     std::vector<std::string> parts;
     if (!split_path(platform::from_ansi(path), parts))
         return RESULT_BAD_PATHNAME;
+    redirect(hive, view, parts);
     Store& s = store();
     std::lock_guard<std::mutex> lock(s.mutex);
     make_key(hive_root(s, hive), parts);
@@ -367,32 +382,35 @@ void close_key(KeyHandle handle) { delete static_cast<OpenKey*>(handle); }
 
 namespace regstore {
 
-void put_value(Hive hive, const std::wstring& path, const wchar_t* name, uint32_t type,
+void put_value(Hive hive, View view, const std::wstring& path, const wchar_t* name, uint32_t type,
                const std::string& data)
 {
     std::vector<std::string> parts;
     if (!split_path(path, parts))
         return;
+    redirect(hive, view, parts);
     Store& s = store();
     std::lock_guard<std::mutex> lock(s.mutex);
     set_in(make_key(hive_root(s, hive), parts), utf8_of(name ? name : L""), type, data);
 }
 
-void create_key(Hive hive, const std::wstring& path)
+void create_key(Hive hive, View view, const std::wstring& path)
 {
     std::vector<std::string> parts;
     if (!split_path(path, parts))
         return;
+    redirect(hive, view, parts);
     Store& s = store();
     std::lock_guard<std::mutex> lock(s.mutex);
     make_key(hive_root(s, hive), parts);
 }
 
-void delete_tree(Hive hive, const std::wstring& path)
+void delete_tree(Hive hive, View view, const std::wstring& path)
 {
     std::vector<std::string> parts;
     if (!split_path(path, parts))
         return;
+    redirect(hive, view, parts);
     Store& s = store();
     std::lock_guard<std::mutex> lock(s.mutex);
     Key& root = hive_root(s, hive);

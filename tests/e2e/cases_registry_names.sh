@@ -1,7 +1,8 @@
 # Registry names that the ANSI code page loses or confuses, and names longer
 # than 260 characters, read by the batch run from Wine's registry: every
 # name is listed, each with its own value, in the export and the report.
-# Sourced by run_all.
+# Sourced by run_all. Every assertion ends the case with "|| return 1":
+# run_case calls the case inside an if, where set -e has no effect.
 
 NAMES_KEY='HKCU\Software\PolrixE2ENames'
 LONG_NAME="L$(printf 'l%.0s' $(seq 300))"
@@ -37,7 +38,7 @@ registry_names() {
   names_fixture
   run_polrix x
   wine reg delete "$NAMES_KEY" /f >/dev/null 2>&1 || true
-  expect_eq "$RC" 0 "exit code"
+  expect_eq "$RC" 0 "exit code" || return 1
   local vals='Software\PolrixE2ENames\Vals' keys='Software\PolrixE2ENames\Keys'
   local expected
   # Wine lists names sorted: ASCII first, then the others by code point.
@@ -49,11 +50,12 @@ registry_names() {
   local export
   export=$(tr -d '\r' <"$EXPORT" | grep '^REG	')
   echo "$export" | cut -c1-120
-  expect_eq "$export" "$expected" "export"
+  expect_eq "$export" "$expected" "export" || return 1
   expect_eq "$(report_cells "$vals" | paste -sd '|')" \
-    "&lt;b&gt;|ascii twin|A before|before|$LONG_NAME|long|Z after|after|? check|check|&lt;b&gt;|fullwidth" "EnumVal report"
+    "&lt;b&gt;|ascii twin|A before|before|$LONG_NAME|long|Z after|after|? check|check|&lt;b&gt;|fullwidth" "EnumVal report" ||
+    return 1
   expect_eq "$(report_cells "$keys" | paste -sd '|')" \
-    "name|v|&lt;b&gt;|ascii twin key|? check|check key|&lt;b&gt;|fullwidth key" "EnumKey report"
+    "name|v|&lt;b&gt;|ascii twin key|? check|check key|&lt;b&gt;|fullwidth key" "EnumKey report" || return 1
   expect_lines_in_order "$LOG" "  HKCU\\$vals" "  RegRead OK m:1, n: 6" "  HKCU\\$keys" "  RegRead OK m:3, n: 2"
 }
 

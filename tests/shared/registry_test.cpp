@@ -48,6 +48,7 @@ struct Put {
     uint32_t type;
     Bytes data;
     bool key_only = false;
+    TestView view = TestView::native;
 };
 
 // One case: what the scratch key holds, one call, what it must give.
@@ -57,6 +58,7 @@ struct RegistryCase {
     Op op = Op::read_val;
     std::string root = "HKCU";
     std::string sub;  // key below the scratch key the call names
+    bool by_wow6432node = false;  // the call names the 32-bit view's key by its own path
     std::optional<std::string> name;
     uint32_t dword_in = 0;
     std::string text_in;
@@ -80,6 +82,13 @@ struct RegistryCase {
     {
         return put(TestHive::user, "", std::move(value), t, std::move(bytes));
     }
+    // A value written in the view that 64-bit Windows shows 32-bit programs.
+    RegistryCase& put32(TestHive hive, std::string at, std::optional<std::string> value, Bytes bytes)
+    {
+        puts.push_back({hive, std::move(at), std::move(value), REGTYPE_SZ, std::move(bytes), false,
+                        TestView::wow32});
+        return *this;
+    }
     RegistryCase& key(std::string at)
     {
         puts.push_back({TestHive::user, std::move(at), std::nullopt, 0, Bytes(), true});
@@ -89,6 +98,13 @@ struct RegistryCase {
     {
         root = std::move(r);
         sub = std::move(s);
+        return *this;
+    }
+    RegistryCase& at_wow6432node(std::string s)
+    {
+        root = "HKLM";
+        sub = std::move(s);
+        by_wow6432node = true;
         return *this;
     }
     RegistryCase& read_val(std::optional<std::string> value, std::optional<Bytes> expect, uint32_t t)
@@ -247,6 +263,36 @@ std::vector<RegistryCase> cases()
             .put(n("t"), REGTYPE_DWORD, le32(5))
             .write_string(n("t"), "now text"),
 
+        // Both programs read the machine's native view: a key that only the
+        // 32-bit view holds is reached by its own path below WOW6432Node,
+        // and the current user's keys are the same in both views.
+        RegistryCase("view_key_of_native_view_is_read")
+            .put(TestHive::machine, "only64", n("v"), REGTYPE_SZ, sz("native"))
+            .at("HKLM", "only64")
+            .read_string(n("v"), "native"),
+        RegistryCase("view_key_of_32bit_view_only_is_not_read")
+            .put32(TestHive::machine, "only32", n("v"), sz("wow32"))
+            .at("HKLM", "only32")
+            .read_string(n("v"), std::nullopt),
+        RegistryCase("view_key_of_32bit_view_by_its_own_path")
+            .put32(TestHive::machine, "only32", n("v"), sz("wow32"))
+            .at_wow6432node("only32")
+            .read_val(n("v"), sz("wow32"), REGTYPE_SZ),
+        RegistryCase("view_key_in_both_views_reads_the_native_one")
+            .put32(TestHive::machine, "both", n("v"), sz("wow32"))
+            .put(TestHive::machine, "both", n("v"), REGTYPE_SZ, sz("native"))
+            .at("HKLM", "both")
+            .read_string(n("v"), "native"),
+        RegistryCase("view_enum_keys_lists_the_native_keys")
+            .put32(TestHive::machine, "apps\\only32", n("v"), sz("wow32"))
+            .put(TestHive::machine, "apps\\only64", n("v"), REGTYPE_SZ, sz("native"))
+            .at("HKLM", "apps")
+            .enum_keys(0, {"keep", "only64"}),
+        RegistryCase("view_shared_user_key_is_read")
+            .put32(TestHive::user, "shared", n("v"), sz("user"))
+            .at("HKCU", "shared")
+            .read_string(n("v"), "user"),
+
         // Enumerations append to what the array holds.
         RegistryCase("enum_keys_of_missing_key").at("HKCU", "missing").enum_keys(1, {"keep"}),
         RegistryCase("enum_keys_without_subkeys").put(n("v"), REGTYPE_SZ, sz("x")).enum_keys(0, {"keep"}),
@@ -293,9 +339,9 @@ TEST_P(RegistryFunctions, Case)
     const RegistryCase& c = GetParam();
     ScratchKey scratch;
     for (const Put& p : c.puts)
-        ASSERT_TRUE(p.key_only ? scratch.create(p.hive, p.sub)
-                               : scratch.put(p.hive, p.sub, c_name(p.name), p.type, p.data));
-    const std::string key = scratch.path(c.sub);
+        ASSERT_TRUE(p.key_only ? scratch.create(p.hive, p.sub, p.view)
+                               : scratch.put(p.hive, p.sub, c_name(p.name), p.type, p.data, p.view));
+    const std::string key = c.by_wow6432node ? scratch.wow6432node_path(c.sub) : scratch.path(c.sub);
     const char* root = c.root.c_str();
 
     switch (c.op) {
