@@ -1,7 +1,9 @@
 #include "app/registry.h"
 
+#include "app/platform.h"
 #include "app/registry_backend.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
@@ -9,9 +11,17 @@ using namespace regbackend;
 
 namespace {
 
-// The enumerations take names of up to 259 characters and their zero; a
-// longer name ends the listing at its index.
-constexpr uint32_t NAME_BUFFER_SIZE = 260;
+// The enumerations first make room for names of 259 characters, and for
+// twice as many whenever a name does not fit, asking for the same index
+// again. The registry's names are counted strings of at most 32,767
+// characters, so a name that does not fit 32,768 is an error of the registry.
+constexpr uint32_t FIRST_NAME_LENGTH = 259;
+constexpr uint32_t LONGEST_NAME = 32767;
+
+// Every key is opened in the machine's native view, so that the 32-bit and
+// the 64-bit program read the same keys: 64-bit software under SOFTWARE, and
+// 32-bit software under its own path, SOFTWARE\WOW6432Node.
+constexpr View VIEW = View::native;
 
 // Only the exact text "HKCU" means the current user's hive.
 Hive hive_of(const char* root)
@@ -33,13 +43,15 @@ public:
     OpenKey(const OpenKey&) = delete;
     OpenKey& operator=(const OpenKey&) = delete;
 
-    bool open_for_reading(const char* root, const char* path)
+    bool open_for_reading(const char* root, Lookup path)
     {
-        return open_key(hive_of(root), path ? path : "", &handle_) == RESULT_OK;
+        if (!path.text && !path.wide)
+            path.text = "";
+        return open_key(hive_of(root), VIEW, path, &handle_) == RESULT_OK;
     }
     bool open_for_writing(const char* root, const char* path)
     {
-        return create_key(hive_of(root), path ? path : "", &handle_) == RESULT_OK;
+        return create_key(hive_of(root), VIEW, path ? path : "", &handle_) == RESULT_OK;
     }
     KeyHandle get() const { return handle_; }
 
@@ -49,7 +61,7 @@ private:
 
 // The data of a value whose size was just asked; the registry may store fewer
 // bytes than it announced (text types through the ANSI calls).
-std::optional<std::string> read_data(KeyHandle key, const char* name, uint32_t size)
+std::optional<std::string> read_data(KeyHandle key, Lookup name, uint32_t size)
 {
     std::string data(size, '\0');
     uint32_t stored = size;
@@ -60,28 +72,49 @@ std::optional<std::string> read_data(KeyHandle key, const char* name, uint32_t s
     return data;
 }
 
-int enum_names(const char* root, const char* path, std::vector<std::string>& names, bool values)
+// A caller's text is looked up as it is; a name an enumeration found, by its
+// wide form where its text does not turn back into it.
+Lookup lookup_of(const RegName& name)
+{
+    Lookup lookup;
+    lookup.text = name.text.c_str();
+    if (platform::from_ansi(name.text) != name.wide)
+        lookup.wide = &name.wide;
+    return lookup;
+}
+
+Lookup lookup_of(const char* text)
+{
+    Lookup lookup;
+    lookup.text = text;
+    return lookup;
+}
+
+int enum_names(const char* root, const char* path, std::vector<RegName>& names, bool values)
 {
     OpenKey key;
-    if (!key.open_for_reading(root, path))
+    if (!key.open_for_reading(root, lookup_of(path)))
         return 1;
-    std::string buffer(NAME_BUFFER_SIZE, '\0');
-    for (uint32_t index = 0;; ++index) {
-        long result = values ? enum_value(key.get(), index, &buffer[0], NAME_BUFFER_SIZE)
-                             : enum_key(key.get(), index, &buffer[0], NAME_BUFFER_SIZE);
-        // The end of the list, a name too long for the buffer or any other
-        // error: the names gathered so far are the answer.
+    uint32_t longest = FIRST_NAME_LENGTH;
+    for (uint32_t index = 0;;) {
+        RegName name;
+        long result = values ? enum_value(key.get(), index, longest, name)
+                             : enum_key(key.get(), index, longest, name);
+        if (result == RESULT_MORE_DATA && longest < LONGEST_NAME) {
+            longest = std::min(2 * longest + 1, LONGEST_NAME);
+            continue;
+        }
+        // The end of the list or an error: the names gathered so far are
+        // the answer.
         if (result != RESULT_OK)
             break;
-        names.emplace_back(buffer.c_str());
+        names.push_back(std::move(name));
+        ++index;
     }
     return 0;
 }
 
-}  // namespace
-
-std::optional<std::string> read_rval(const char* root, const char* path, const char* name,
-                                     uint32_t& type)
+std::optional<std::string> read_rval_at(const char* root, Lookup path, Lookup name, uint32_t& type)
 {
     // Whenever no data are handed out the type is 0, so a caller never sees
     // the type of a value it could not read.
@@ -101,18 +134,41 @@ std::optional<std::string> read_rval(const char* root, const char* path, const c
     return data;
 }
 
+}  // namespace
+
+RegName reg_name(const std::string& text) { return RegName{text, platform::from_ansi(text)}; }
+
+RegName subkey_path(const RegName& key, const RegName& subkey)
+{
+    if (key.text.empty() && key.wide.empty())
+        return subkey;
+    return RegName{key.text + "\\" + subkey.text, key.wide + L"\\" + subkey.wide};
+}
+
+std::optional<std::string> read_rval(const char* root, const char* path, const char* name,
+                                     uint32_t& type)
+{
+    return read_rval_at(root, lookup_of(path), lookup_of(name), type);
+}
+
+std::optional<std::string> read_rval(const char* root, const RegName& key, const RegName& name,
+                                     uint32_t& type)
+{
+    return read_rval_at(root, lookup_of(key), lookup_of(name), type);
+}
+
 int32_t read_rdword(const char* root, const char* path, const char* name)
 {
     OpenKey key;
-    if (!key.open_for_reading(root, path))
+    if (!key.open_for_reading(root, lookup_of(path)))
         return -1;
     uint32_t type = 0, size = 0;
-    if (query_value(key.get(), name, &type, &size) != RESULT_OK || type != REGTYPE_DWORD ||
+    if (query_value(key.get(), lookup_of(name), &type, &size) != RESULT_OK || type != REGTYPE_DWORD ||
         size != 4)
         return -1;
     unsigned char bytes[4];
     uint32_t stored = sizeof bytes;
-    if (read_value(key.get(), name, bytes, &stored) != RESULT_OK || stored != 4)
+    if (read_value(key.get(), lookup_of(name), bytes, &stored) != RESULT_OK || stored != 4)
         return -1;
     int32_t value;
     std::memcpy(&value, bytes, sizeof value);
@@ -132,17 +188,17 @@ int write_rdword(const char* root, const char* path, const char* name, uint32_t 
 std::optional<std::string> read_rstring(const char* root, const char* path, const char* name)
 {
     OpenKey key;
-    if (!key.open_for_reading(root, path))
+    if (!key.open_for_reading(root, lookup_of(path)))
         return std::nullopt;
     uint32_t type = 0, size = 0;
-    if (query_value(key.get(), name, &type, &size) != RESULT_OK ||
+    if (query_value(key.get(), lookup_of(name), &type, &size) != RESULT_OK ||
         (type != REGTYPE_SZ && type != REGTYPE_EXPAND_SZ))
         return std::nullopt;
     // The empty text counts as absent; so does a text value of no bytes at
     // all, which has not even the terminating zero.
     if (size <= 1)
         return std::nullopt;
-    std::optional<std::string> data = read_data(key.get(), name, size);
+    std::optional<std::string> data = read_data(key.get(), lookup_of(name), size);
     if (!data)
         return std::nullopt;
     size_t end = data->find('\0');
@@ -167,12 +223,12 @@ int write_rstring(const char* root, const char* path, const char* name, const st
                : 1;
 }
 
-int enum_rkeys(const char* root, const char* path, std::vector<std::string>& names)
+int enum_rkeys(const char* root, const char* path, std::vector<RegName>& names)
 {
     return enum_names(root, path, names, false);
 }
 
-int enum_rvalues(const char* root, const char* path, std::vector<std::string>& names)
+int enum_rvalues(const char* root, const char* path, std::vector<RegName>& names)
 {
     return enum_names(root, path, names, true);
 }

@@ -42,9 +42,31 @@ std::optional<std::string> read_rstring(const char* root, const char* key, const
 // needed. 0 on success, 1 on failure.
 int write_rstring(const char* root, const char* key, const char* name, const std::string& text);
 
+// A subkey or value name as an enumeration found it: its text in the ANSI
+// code page, which is what lists show, and the wide form the registry holds.
+// Where the text does not turn back into the wide form (a character the code
+// page has no form for, or one whose best-fit form is another character),
+// the reads below look the name up by its wide form, so that they reach this
+// name and never another one that looks the same in ANSI.
+struct RegName {
+    std::string text;
+    std::wstring wide;
+    bool operator==(const RegName& o) const { return text == o.text && wide == o.wide; }
+};
+
+// A caller's ANSI text as a name: its wide form is what the text stands for.
+RegName reg_name(const std::string& text);
+// The path of a subkey: the key's path, a backslash and the subkey's name;
+// below the hive itself (an empty key path) the subkey's name alone.
+RegName subkey_path(const RegName& key, const RegName& subkey);
+
+// read_rval by a key path and a value name that may come from enumerations.
+std::optional<std::string> read_rval(const char* root, const RegName& key, const RegName& name,
+                                     uint32_t& type);
+
 // Appends the names of the key's subkeys (values) in the registry's order,
-// stopping at the first index that does not answer with success, a name too
-// long for the 260-byte name buffer included. 0 when the key was opened, 1
-// when not (the array is then untouched).
-int enum_rkeys(const char* root, const char* key, std::vector<std::string>& names);
-int enum_rvalues(const char* root, const char* key, std::vector<std::string>& names);
+// names of any length; only the end of the list or an error of the registry
+// ends the listing. 0 when the key was opened, 1 when not (the array is then
+// untouched).
+int enum_rkeys(const char* root, const char* key, std::vector<RegName>& names);
+int enum_rvalues(const char* root, const char* key, std::vector<RegName>& names);

@@ -4,6 +4,14 @@
 // empty (or null) value name is the key's default value. Subkeys are listed
 // by name, as the registry lists them; values in the order of their creation.
 //
+// Names are wide, as in the registry. The backend's ANSI texts go through a
+// model of an ANSI code page with best-fit forms, so that two names can look
+// the same in ANSI (fullwidth "\uFF1Cb\uFF1E" and "<b>" both read "<b>") and a
+// name can have no ANSI form at all ("?"), as on Windows.
+//
+// The store is the registry of 64-bit Windows: a key opened in the 32-bit
+// view below HKLM\SOFTWARE is the one below HKLM\SOFTWARE\WOW6432Node.
+//
 // The seven registry functions reach it through the backend primitives; the
 // functions below let tests fill and empty it. The store is process-wide and
 // every call may come from any thread.
@@ -17,15 +25,17 @@
 namespace regstore {
 
 using regbackend::Hive;
+using regbackend::View;
 
 // Creates or replaces a value, creating the key and the keys along its path.
-void put_value(Hive hive, const std::string& path, const char* name, uint32_t type,
+// The data are stored as they are, as the ANSI calls would give them back.
+void put_value(Hive hive, View view, const std::wstring& path, const wchar_t* name, uint32_t type,
                const std::string& data);
 // Creates the key and the keys along its path (nothing when it exists).
-void create_key(Hive hive, const std::string& path);
+void create_key(Hive hive, View view, const std::wstring& path);
 // Removes the key with its subkeys and values (nothing when it is missing).
 // The hive itself (an empty path) is emptied instead.
-void delete_tree(Hive hive, const std::string& path);
+void delete_tree(Hive hive, View view, const std::wstring& path);
 // Empties both hives.
 void clear();
 

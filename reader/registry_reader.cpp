@@ -22,14 +22,10 @@ std::string up_to_zero(const std::string& data)
 }
 
 // The entry text of one value, by the type the registry reports.
-std::string registry_value_text(const char* root, const std::string& key, const Text& name)
+std::string registry_value_text(const char* root, const RegName& key, const RegName& name)
 {
-    // An item without a name names no value; the default value is reached
-    // through "@" only, so a missing name reads nothing.
-    if (!name)
-        return std::string();
     uint32_t type = 0;
-    std::optional<std::string> data = read_rval(root, key.c_str(), name->c_str(), type);
+    std::optional<std::string> data = read_rval(root, key, name, type);
     if (!data)
         return std::string();
     switch (type) {
@@ -51,20 +47,30 @@ std::string registry_value_text(const char* root, const std::string& key, const 
     }
 }
 
+// The entry text of the value that an item names. An item without a name
+// names no value; the default value is reached through "@" only, so a
+// missing name reads nothing.
+std::string item_value_text(const char* root, const RegName& key, const Text& name)
+{
+    return name ? registry_value_text(root, key, reg_name(*name)) : std::string();
+}
+
 // One row per subkey: the subkey's name, then the values that the other
-// items name, read from the subkey.
+// items name, read from the subkey. A subkey whose name has no true ANSI
+// form is read by its wide name, so its row holds its own values.
 void read_enum_keys(QueryList& list, const char* root, const std::string& key)
 {
-    std::vector<std::string> subkeys;
+    std::vector<RegName> subkeys;
     if (enum_rkeys(root, key.c_str(), subkeys) != 0)
         return;
-    for (const std::string& subkey : subkeys) {
+    const RegName parent = reg_name(key);
+    for (const RegName& subkey : subkeys) {
         // The subkey's path is as long as its parts, without a length limit;
         // below the hive itself it is the subkey's name alone.
-        std::string path = key.empty() ? subkey : key + "\\" + subkey;
+        const RegName path = subkey_path(parent, subkey);
         bool first = true;
         for_each_item(list, [&](QueryItem& item) {
-            append_entry(item, first ? subkey : registry_value_text(root, path, item.name));
+            append_entry(item, first ? subkey.text : item_value_text(root, path, item.name));
             first = false;
         });
     }
@@ -72,10 +78,11 @@ void read_enum_keys(QueryList& list, const char* root, const std::string& key)
     list.item_count = subkeys.empty() ? 0 : count_items(list);
 }
 
-// One item per value of the key, in one row.
+// One item per value of the key, in one row. The item's name is the value's
+// ANSI text; its entry is read by the name the registry gave.
 void read_enum_values(QueryList& list, const char* root, const std::string& key)
 {
-    std::vector<std::string> names;
+    std::vector<RegName> names;
     if (enum_rvalues(root, key.c_str(), names) != 0)
         return;
     // A first item "*" stands for all values: the chain starts anew.
@@ -84,12 +91,13 @@ void read_enum_values(QueryList& list, const char* root, const std::string& key)
         list.last_item = nullptr;
         list.item_count = 0;
     }
-    for (const std::string& name : names) {
+    const RegName parent = reg_name(key);
+    for (const RegName& name : names) {
         std::unique_ptr<QueryItem> item = init_item();
-        item->name = name;
+        item->name = name.text;
         item->checked = 1;
         QueryItem* added = append_item(list, std::move(item));
-        append_entry(*added, registry_value_text(root, key, added->name));
+        append_entry(*added, registry_value_text(root, parent, name));
     }
     list.row_count = 1;
     list.item_count = static_cast<int>(names.size());
@@ -98,11 +106,12 @@ void read_enum_values(QueryList& list, const char* root, const std::string& key)
 // The values that the items name, in one row; "@" is the default value.
 void read_named_values(QueryList& list, const char* root, const std::string& key)
 {
+    const RegName parent = reg_name(key);
     for_each_item(list, [&](QueryItem& item) {
         if (item.name && *item.name == "@")
             append_entry(item, read_rstring(root, key.c_str(), nullptr).value_or(std::string()));
         else
-            append_entry(item, registry_value_text(root, key, item.name));
+            append_entry(item, item_value_text(root, parent, item.name));
     });
     list.row_count = 1;
     list.item_count = count_items(list);

@@ -5,6 +5,7 @@
 #include "config/query_list.h"
 #include "reader/reader.h"
 #include "tests/support/registry_fixture.h"
+#include "tests/support/registry_names.h"
 #include "tests/support/test_app.h"
 
 #include <gtest/gtest.h>
@@ -87,6 +88,21 @@ protected:
     void put(const std::string& sub, const char* name, uint32_t type, const std::string& data)
     {
         ASSERT_TRUE(scratch.put(TestHive::user, sub, name, type, data));
+    }
+
+    void put(const std::wstring& sub, const std::wstring& name, uint32_t type, const std::string& data)
+    {
+        ASSERT_TRUE(scratch.put(TestHive::user, sub, name.empty() ? nullptr : name.c_str(), type, data));
+    }
+
+    // The log lines of a read: its head, one line per entry, its counters.
+    using Entries = std::vector<std::pair<std::string, std::string>>;
+    std::string log_of(const std::string& key, const Entries& entries, const std::string& counters)
+    {
+        std::string lines = head("HKCU", key);
+        for (const auto& entry : entries)
+            lines += "    " + entry.first + " = " + entry.second + "\n";
+        return lines + "  RegRead OK " + counters + "\n";
     }
 
     TestApp app;
@@ -328,6 +344,77 @@ TEST_F(RegistryReader, EnumValOnMissingKeyKeepsTheChain)
     EXPECT_EQ(list->item_count, 1);
     EXPECT_EQ(items_of(*list), (std::vector<ItemSeen>{{"*", 1, {}}}));
     EXPECT_EQ(log, head("HKCU", scratch.path("missing")) + "  RegRead OK m:0, n: 1\n");
+}
+
+// Names that the ANSI code page loses or confuses, in the three modes. A
+// list shows each name in its ANSI form; every row and item holds the data
+// of its own name, never those of a look-alike, and names of any length are
+// listed with those after them.
+TEST_F(RegistryReader, EnumValListsEveryNameWithItsOwnValue)
+{
+    for (const TestName& name : value_names())
+        put(L"vals", name.wide, REGTYPE_SZ, sz(name.data));
+    auto list = make_list("HKCU", scratch.path("vals"), {"*"});
+    list->enum_values = 1;
+    auto [result, log] = read(*list);
+
+    std::vector<ItemSeen> expected;
+    std::vector<std::pair<std::string, std::string>> entries;
+    for (const TestName& name : value_names()) {
+        expected.push_back({name.text, 1, {name.data}});
+        entries.push_back({name.text, name.data});
+    }
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(list->row_count, 1);
+    EXPECT_EQ(list->item_count, static_cast<int>(expected.size()));
+    EXPECT_EQ(items_of(*list), expected);
+    EXPECT_EQ(log, log_of(scratch.path("vals"), entries, "m:1, n: " + std::to_string(expected.size())));
+}
+
+TEST_F(RegistryReader, EnumKeyReadsEveryRowFromItsOwnSubkey)
+{
+    for (const TestName& name : key_names()) {
+        put(L"keys\\" + name.wide, L"v", REGTYPE_SZ, sz(name.data));
+        // A subkey of each row, named alike, that a row must not take for its own.
+        put(L"keys\\" + name.wide + L"\\deeper", L"v", REGTYPE_SZ, sz("deeper " + name.data));
+    }
+    auto list = make_list("HKCU", scratch.path("keys"), {"name", "v"});
+    list->enum_keys = 1;
+    auto [result, log] = read(*list);
+
+    std::vector<std::string> texts, data;
+    std::vector<std::pair<std::string, std::string>> entries;
+    for (const TestName& name : key_names()) {
+        texts.push_back(name.text);
+        data.push_back(name.data);
+        entries.push_back({"name", name.text});
+        entries.push_back({"v", name.data});
+    }
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(list->row_count, static_cast<int>(texts.size()));
+    EXPECT_EQ(items_of(*list), (std::vector<ItemSeen>{{"name", 1, texts}, {"v", 1, data}}));
+    EXPECT_EQ(log, log_of(scratch.path("keys"), entries, "m:" + std::to_string(texts.size()) + ", n: 2"));
+}
+
+// The query file names values in ANSI: each item reads what its text names,
+// and a text that stands for no name reads nothing.
+TEST_F(RegistryReader, PlainModeReadsTheNamesItsItemsGive)
+{
+    for (const TestName& name : value_names())
+        put(L"vals", name.wide, REGTYPE_SZ, sz(name.data));
+    const std::string long_text = "L" + std::string(300, 'l');
+    auto list = make_list("HKCU", scratch.path("vals"),
+                          {"@", "<b>", "A before", long_text, "Z after", "? check", "??"});
+    auto [result, log] = read(*list);
+    std::vector<std::pair<std::string, std::string>> entries = {
+        {"@", "default"}, {"<b>", "ascii twin"}, {"A before", "before"}, {long_text, "long"},
+        {"Z after", "after"}, {"? check", ""},    {"??", ""},
+    };
+    std::vector<ItemSeen> expected;
+    for (const auto& entry : entries)
+        expected.push_back({entry.first, 1, {entry.second}});
+    EXPECT_EQ(items_of(*list), expected);
+    EXPECT_EQ(log, log_of(scratch.path("vals"), entries, "m:1, n: 7"));
 }
 
 TEST_F(RegistryReader, ListWithoutPathIsNotRead)

@@ -2,10 +2,12 @@
 // the in-memory store, the Windows test program over the real registry, so
 // both backends answer every case alike.
 //
-// Wine lists subkeys and values sorted by name, the store in the order of
-// creation: the cases create their names in sorted order.
+// Wine lists subkeys and values sorted by name; the store lists subkeys by
+// name too, but values in the order of their creation: the cases create
+// their values in sorted order.
 #include "app/registry.h"
 #include "tests/support/registry_fixture.h"
+#include "tests/support/registry_names.h"
 
 #include <gtest/gtest.h>
 
@@ -14,6 +16,12 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+// How GoogleTest shows a name: its text and the length of its wide form.
+static void PrintTo(const RegName& name, std::ostream* out)
+{
+    *out << "{" << name.text << ", " << name.wide.size() << " wide characters}";
+}
 
 namespace {
 
@@ -40,6 +48,7 @@ struct Put {
     uint32_t type;
     Bytes data;
     bool key_only = false;
+    TestView view = TestView::native;
 };
 
 // One case: what the scratch key holds, one call, what it must give.
@@ -49,6 +58,7 @@ struct RegistryCase {
     Op op = Op::read_val;
     std::string root = "HKCU";
     std::string sub;  // key below the scratch key the call names
+    bool by_wow6432node = false;  // the call names the 32-bit view's key by its own path
     std::optional<std::string> name;
     uint32_t dword_in = 0;
     std::string text_in;
@@ -72,6 +82,13 @@ struct RegistryCase {
     {
         return put(TestHive::user, "", std::move(value), t, std::move(bytes));
     }
+    // A value written in the view that 64-bit Windows shows 32-bit programs.
+    RegistryCase& put32(TestHive hive, std::string at, std::optional<std::string> value, Bytes bytes)
+    {
+        puts.push_back({hive, std::move(at), std::move(value), REGTYPE_SZ, std::move(bytes), false,
+                        TestView::wow32});
+        return *this;
+    }
     RegistryCase& key(std::string at)
     {
         puts.push_back({TestHive::user, std::move(at), std::nullopt, 0, Bytes(), true});
@@ -81,6 +98,13 @@ struct RegistryCase {
     {
         root = std::move(r);
         sub = std::move(s);
+        return *this;
+    }
+    RegistryCase& at_wow6432node(std::string s)
+    {
+        root = "HKLM";
+        sub = std::move(s);
+        by_wow6432node = true;
         return *this;
     }
     RegistryCase& read_val(std::optional<std::string> value, std::optional<Bytes> expect, uint32_t t)
@@ -152,6 +176,7 @@ RegistryCase root_case(const std::string& title, const std::string& root, const 
 const std::string N259(259, 'b');
 const std::string N260(260, 'c');
 const std::string N300(300, 'c');
+const std::string N1200(1200, 'c');
 const std::optional<std::string> DEFAULT;  // the default value
 std::optional<std::string> n(const char* s) { return std::string(s); }
 
@@ -238,6 +263,36 @@ std::vector<RegistryCase> cases()
             .put(n("t"), REGTYPE_DWORD, le32(5))
             .write_string(n("t"), "now text"),
 
+        // Both programs read the machine's native view: a key that only the
+        // 32-bit view holds is reached by its own path below WOW6432Node,
+        // and the current user's keys are the same in both views.
+        RegistryCase("view_key_of_native_view_is_read")
+            .put(TestHive::machine, "only64", n("v"), REGTYPE_SZ, sz("native"))
+            .at("HKLM", "only64")
+            .read_string(n("v"), "native"),
+        RegistryCase("view_key_of_32bit_view_only_is_not_read")
+            .put32(TestHive::machine, "only32", n("v"), sz("wow32"))
+            .at("HKLM", "only32")
+            .read_string(n("v"), std::nullopt),
+        RegistryCase("view_key_of_32bit_view_by_its_own_path")
+            .put32(TestHive::machine, "only32", n("v"), sz("wow32"))
+            .at_wow6432node("only32")
+            .read_val(n("v"), sz("wow32"), REGTYPE_SZ),
+        RegistryCase("view_key_in_both_views_reads_the_native_one")
+            .put32(TestHive::machine, "both", n("v"), sz("wow32"))
+            .put(TestHive::machine, "both", n("v"), REGTYPE_SZ, sz("native"))
+            .at("HKLM", "both")
+            .read_string(n("v"), "native"),
+        RegistryCase("view_enum_keys_lists_the_native_keys")
+            .put32(TestHive::machine, "apps\\only32", n("v"), sz("wow32"))
+            .put(TestHive::machine, "apps\\only64", n("v"), REGTYPE_SZ, sz("native"))
+            .at("HKLM", "apps")
+            .enum_keys(0, {"keep", "only64"}),
+        RegistryCase("view_shared_user_key_is_read")
+            .put32(TestHive::user, "shared", n("v"), sz("user"))
+            .at("HKCU", "shared")
+            .read_string(n("v"), "user"),
+
         // Enumerations append to what the array holds.
         RegistryCase("enum_keys_of_missing_key").at("HKCU", "missing").enum_keys(1, {"keep"}),
         RegistryCase("enum_keys_without_subkeys").put(n("v"), REGTYPE_SZ, sz("x")).enum_keys(0, {"keep"}),
@@ -255,18 +310,21 @@ std::vector<RegistryCase> cases()
             .put(n("b"), REGTYPE_BINARY, BINARY)
             .key("sub")
             .enum_values(0, {"keep", "", "a", "b"}),
-        // 259 characters and the zero fill the name buffer; 260 do not fit.
-        RegistryCase("enum_values_stop_at_name_of_260")
+        // Names longer than the first name buffer (259 characters) neither
+        // end the listing nor hide the names after them.
+        RegistryCase("enum_values_list_names_of_260")
             .put(n("a"), REGTYPE_SZ, sz("1"))
             .put(N259, REGTYPE_SZ, sz("2"))
             .put(N260, REGTYPE_SZ, sz("3"))
             .put(n("d"), REGTYPE_SZ, sz("4"))
-            .enum_values(0, {"keep", "a", N259}),
-        RegistryCase("enum_values_stop_at_name_of_300")
+            .enum_values(0, {"keep", "a", N259, N260, "d"}),
+        RegistryCase("enum_values_list_names_of_300_and_more")
             .put(n("a"), REGTYPE_SZ, sz("1"))
             .put(N300, REGTYPE_SZ, sz("2"))
-            .put(n("d"), REGTYPE_SZ, sz("3"))
-            .enum_values(0, {"keep", "a"}),
+            .put(N1200, REGTYPE_SZ, sz("3"))
+            .put(n("d"), REGTYPE_SZ, sz("4"))
+            .enum_values(0, {"keep", "a", N300, N1200, "d"}),
+        RegistryCase("long_value_name_raw").put(N1200, REGTYPE_SZ, sz("x")).read_val(N1200, sz("x"), REGTYPE_SZ),
     };
 }
 
@@ -281,9 +339,9 @@ TEST_P(RegistryFunctions, Case)
     const RegistryCase& c = GetParam();
     ScratchKey scratch;
     for (const Put& p : c.puts)
-        ASSERT_TRUE(p.key_only ? scratch.create(p.hive, p.sub)
-                               : scratch.put(p.hive, p.sub, c_name(p.name), p.type, p.data));
-    const std::string key = scratch.path(c.sub);
+        ASSERT_TRUE(p.key_only ? scratch.create(p.hive, p.sub, p.view)
+                               : scratch.put(p.hive, p.sub, c_name(p.name), p.type, p.data, p.view));
+    const std::string key = c.by_wow6432node ? scratch.wow6432node_path(c.sub) : scratch.path(c.sub);
     const char* root = c.root.c_str();
 
     switch (c.op) {
@@ -312,11 +370,14 @@ TEST_P(RegistryFunctions, Case)
     }
     case Op::enum_keys:
     case Op::enum_values: {
-        std::vector<std::string> names{"keep"};
+        std::vector<RegName> names{reg_name("keep")};
         int result = c.op == Op::enum_keys ? enum_rkeys(root, key.c_str(), names)
                                            : enum_rvalues(root, key.c_str(), names);
         EXPECT_EQ(result, c.result);
-        EXPECT_EQ(names, c.names);
+        std::vector<std::string> texts;
+        for (const RegName& name : names)
+            texts.push_back(name.text);
+        EXPECT_EQ(texts, c.names);
         break;
     }
     }
@@ -324,6 +385,81 @@ TEST_P(RegistryFunctions, Case)
 
 INSTANTIATE_TEST_SUITE_P(Registry, RegistryFunctions, ::testing::ValuesIn(cases()),
                          [](const ::testing::TestParamInfo<RegistryCase>& info) { return info.param.title; });
+
+// The names of a table as the enumerations must give them.
+std::vector<RegName> reg_names_of(const std::vector<TestName>& table)
+{
+    std::vector<RegName> names;
+    for (const TestName& name : table)
+        names.push_back({name.text, name.wide});
+    return names;
+}
+
+// Each name of the table is listed with its ANSI text and its own wide form,
+// and read by what the enumeration gave it is its own value; by its text
+// alone, a look-alike reads its twin and a name without ANSI form nothing.
+TEST(RegistryNames, ValuesAreListedAndReadByTheirOwnNames)
+{
+    ScratchKey scratch;
+    const std::vector<TestName> table = value_names();
+    for (const TestName& name : table)
+        ASSERT_TRUE(scratch.put(TestHive::user, L"", name.wide.empty() ? nullptr : name.wide.c_str(),
+                                REGTYPE_SZ, sz(name.data)));
+    const std::string key = scratch.path();
+
+    std::vector<RegName> listed;
+    ASSERT_EQ(enum_rvalues("HKCU", key.c_str(), listed), 0);
+    ASSERT_EQ(listed, reg_names_of(table));
+    for (size_t i = 0; i < table.size(); ++i) {
+        SCOPED_TRACE(listed[i].text);
+        uint32_t type = 0;
+        EXPECT_EQ(read_rval("HKCU", reg_name(key), listed[i], type),
+                  std::optional<std::string>(sz(table[i].data)));
+        EXPECT_EQ(type, uint32_t(REGTYPE_SZ));
+    }
+
+    uint32_t type = 0;
+    EXPECT_EQ(read_rval("HKCU", key.c_str(), "<b>", type), std::optional<std::string>(sz("ascii twin")));
+    EXPECT_EQ(read_rval("HKCU", key.c_str(), "? check", type), std::nullopt);
+}
+
+TEST(RegistryNames, SubkeysAreListedAndReadByTheirOwnNames)
+{
+    ScratchKey scratch;
+    const std::vector<TestName> table = key_names();
+    for (const TestName& name : table)
+        ASSERT_TRUE(scratch.put(TestHive::user, L"keys\\" + name.wide, L"v", REGTYPE_SZ, sz(name.data)));
+    const std::string key = scratch.path("keys");
+
+    std::vector<RegName> listed;
+    ASSERT_EQ(enum_rkeys("HKCU", key.c_str(), listed), 0);
+    ASSERT_EQ(listed, reg_names_of(table));
+    for (size_t i = 0; i < table.size(); ++i) {
+        SCOPED_TRACE(listed[i].text);
+        uint32_t type = 0;
+        EXPECT_EQ(read_rval("HKCU", subkey_path(reg_name(key), listed[i]), reg_name("v"), type),
+                  std::optional<std::string>(sz(table[i].data)));
+    }
+
+    uint32_t type = 0;
+    EXPECT_EQ(read_rval("HKCU", (key + "\\<b>").c_str(), "v", type),
+              std::optional<std::string>(sz("ascii twin")));
+    EXPECT_EQ(read_rval("HKCU", (key + "\\? check").c_str(), "v", type), std::nullopt);
+}
+
+// Subkey names longer than the first name buffer are listed whole.
+TEST(RegistryNames, LongSubkeyNamesAreListed)
+{
+    ScratchKey scratch;
+    const std::wstring long_name(300, L'k');
+    ASSERT_TRUE(scratch.create(TestHive::user, L"keys\\a"));
+    if (!scratch.create(TestHive::user, L"keys\\" + long_name))
+        GTEST_SKIP() << "this registry takes no key names of 300 characters";
+    ASSERT_TRUE(scratch.create(TestHive::user, L"keys\\z"));
+    std::vector<RegName> listed;
+    ASSERT_EQ(enum_rkeys("HKCU", scratch.path("keys").c_str(), listed), 0);
+    EXPECT_EQ(listed, (std::vector<RegName>{reg_name("a"), reg_name(std::string(300, 'k')), reg_name("z")}));
+}
 
 // Settings and the reader may call from different threads: each caller
 // gets its own data back.
@@ -344,7 +480,7 @@ TEST(RegistryConcurrency, CallersOnManyThreadsSeeTheirOwnValues)
                 if (read_rdword("HKCU", sub.c_str(), name.c_str()) != i ||
                     read_rstring("HKCU", key.c_str(), name.c_str()) != name)
                     ++wrong;
-                std::vector<std::string> names;
+                std::vector<RegName> names;
                 if (enum_rvalues("HKCU", key.c_str(), names) != 0 || names.size() < 1)
                     ++wrong;
             }
@@ -352,7 +488,7 @@ TEST(RegistryConcurrency, CallersOnManyThreadsSeeTheirOwnValues)
     for (std::thread& th : threads)
         th.join();
     EXPECT_EQ(wrong.load(), 0);
-    std::vector<std::string> subkeys, values;
+    std::vector<RegName> subkeys, values;
     EXPECT_EQ(enum_rkeys("HKCU", key.c_str(), subkeys), 0);
     EXPECT_EQ(subkeys.size(), 28u);
     EXPECT_EQ(enum_rvalues("HKCU", key.c_str(), values), 0);

@@ -1,58 +1,68 @@
 // Test registry contents in the real registry, written with advapi32 itself.
 #include "tests/support/registry_fixture.h"
 
+#include "app/registry_key_win32.h"
+
 #include <windows.h>
 
 #include <atomic>
+#include <cstring>
 
 namespace {
 
 HKEY root_key(TestHive hive) { return hive == TestHive::user ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE; }
 
-// Owns one open key.
-class Key {
-public:
-    ~Key()
-    {
-        if (key_)
-            RegCloseKey(key_);
-    }
-    HKEY* out() { return &key_; }
-    HKEY get() const { return key_; }
+REGSAM view_flag(TestView view) { return view == TestView::native ? KEY_WOW64_64KEY : KEY_WOW64_32KEY; }
 
-private:
-    HKEY key_ = nullptr;
-};
-
-bool create(TestHive hive, const std::string& path, Key& key)
+bool create(TestHive hive, TestView view, const std::wstring& path, RegistryKey& key)
 {
-    return RegCreateKeyExA(root_key(hive), path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                           KEY_ALL_ACCESS, nullptr, key.out(), nullptr) == ERROR_SUCCESS;
+    return RegCreateKeyExW(root_key(hive), path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                           KEY_ALL_ACCESS | view_flag(view), nullptr, key.out(), nullptr) == ERROR_SUCCESS;
+}
+
+// The data as the wide calls store them: text types in UTF-16.
+std::string stored_form(uint32_t type, const std::string& data)
+{
+    if (type != REG_SZ && type != REG_EXPAND_SZ && type != REG_MULTI_SZ)
+        return data;
+    std::wstring wide = platform::from_ansi(data);
+    std::string bytes(wide.size() * sizeof(wchar_t), '\0');
+    if (!wide.empty())
+        std::memcpy(&bytes[0], wide.data(), bytes.size());
+    return bytes;
 }
 
 }  // namespace
 
-bool fixture_put_value(TestHive hive, const std::string& path, const char* name, uint32_t type,
-                       const std::string& data)
+bool fixture_put_value(TestHive hive, TestView view, const std::wstring& path, const wchar_t* name,
+                       uint32_t type, const std::string& data)
 {
-    Key key;
-    if (!create(hive, path, key))
+    RegistryKey key;
+    if (!create(hive, view, path, key))
         return false;
-    return RegSetValueExA(key.get(), name, 0, type, reinterpret_cast<const BYTE*>(data.data()),
-                          static_cast<DWORD>(data.size())) == ERROR_SUCCESS;
+    std::string bytes = stored_form(type, data);
+    return RegSetValueExW(key.get(), name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                          static_cast<DWORD>(bytes.size())) == ERROR_SUCCESS;
 }
 
-bool fixture_create_key(TestHive hive, const std::string& path)
+bool fixture_create_key(TestHive hive, TestView view, const std::wstring& path)
 {
-    Key key;
-    return create(hive, path, key);
+    RegistryKey key;
+    return create(hive, view, path, key);
 }
 
-void fixture_delete_tree(TestHive hive, const std::string& path)
+void fixture_delete_tree(TestHive hive, TestView view, const std::wstring& path)
 {
     // An empty path would name the whole hive.
-    if (!path.empty())
-        RegDeleteTreeA(root_key(hive), path.c_str());
+    if (path.empty())
+        return;
+    // Opened in its view, the key's contents go; then the key itself.
+    RegistryKey key;
+    if (RegOpenKeyExW(root_key(hive), path.c_str(), 0, KEY_ALL_ACCESS | view_flag(view), key.out()) !=
+        ERROR_SUCCESS)
+        return;
+    RegDeleteTreeW(key.get(), nullptr);
+    RegDeleteKeyExW(root_key(hive), path.c_str(), view_flag(view), 0);
 }
 
 std::string fixture_unique_name()
