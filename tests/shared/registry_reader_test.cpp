@@ -6,10 +6,11 @@
 #include "reader/reader.h"
 #include "tests/support/registry_fixture.h"
 #include "tests/support/registry_names.h"
-#include "tests/support/test_app.h"
+#include "tests/support/test_folder.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
 #include <utility>
 #include <vector>
@@ -73,9 +74,9 @@ protected:
     // Reads the list; returns the result and the log lines it wrote.
     std::pair<int, std::string> read(QueryList& list)
     {
-        std::string before = app.log();
-        int result = app.app().wmi.read_rkey(&list);
-        std::string after = app.log();
+        std::string before = log.text();
+        int result = reader.read_rkey(&list);
+        std::string after = log.text();
         EXPECT_EQ(after.compare(0, before.size(), before), 0);
         return {result, after.substr(before.size())};
     }
@@ -105,7 +106,9 @@ protected:
         return lines + "  RegRead OK " + counters + "\n";
     }
 
-    TestApp app;
+    TestLog log;
+    std::atomic<int> read_all{0};
+    CWMI reader{read_all};
     ScratchKey scratch;
 };
 
