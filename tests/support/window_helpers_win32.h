@@ -24,22 +24,22 @@ inline bool pump_messages()
     return quit;
 }
 
+inline BOOL CALLBACK take_first_dialog(HWND hwnd, LPARAM param)
+{
+    char name[16] = "";
+    GetClassNameA(hwnd, name, sizeof name);
+    if (std::string(name) == "#32770" && IsWindowVisible(hwnd)) {
+        *reinterpret_cast<HWND*>(param) = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 // The first visible dialog-class window of this thread, none when there is none.
 inline HWND find_thread_dialog()
 {
     HWND found = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND hwnd, LPARAM param) -> BOOL {
-            char name[16] = "";
-            GetClassNameA(hwnd, name, sizeof name);
-            if (std::string(name) == "#32770" && IsWindowVisible(hwnd)) {
-                *reinterpret_cast<HWND*>(param) = hwnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    EnumThreadWindows(GetCurrentThreadId(), take_first_dialog, reinterpret_cast<LPARAM>(&found));
     return found;
 }
 
