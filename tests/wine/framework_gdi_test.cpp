@@ -40,7 +40,10 @@ TEST(FrameworkGdi, HoldersDeleteTheirObjectsAndContexts)
     for (HGDIOBJ object : made)
         EXPECT_EQ(GetObjectType(object), 0u) << object;
     EXPECT_EQ(GetObjectType(memory_dc), 0u);
-    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), before);
+    // Wine counts no GDI objects (0 always); on Windows the count is back
+    // where it was. The handles themselves are checked above either way.
+    if (before > 0)
+        EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), before);
     DestroyWindow(window);
 }
 
