@@ -42,8 +42,9 @@ TEST(FrameworkGdi, HoldersDeleteTheirObjectsAndContexts)
     EXPECT_EQ(GetObjectType(memory_dc), 0u);
     // Wine counts no GDI objects (0 always); on Windows the count is back
     // where it was. The handles themselves are checked above either way.
-    if (before > 0)
+    if (before > 0) {
         EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), before);
+    }
     DestroyWindow(window);
 }
 
