@@ -1,5 +1,7 @@
 #include "app/framework/winapp.h"
 
+#include "res/resource.h"
+
 namespace {
 CWinApp* g_app = nullptr;
 }
@@ -12,8 +14,12 @@ CWinApp::~CWinApp()
         g_app = nullptr;
 }
 
-// Command states are kept up to date by the frame itself, so the base idle
-// pass has nothing more to do.
-int CWinApp::OnIdle(long) { return 0; }
+const CommandMap& CWinApp::GetCommandMap() const
+{
+    static const CommandMap map(&(CCmdTarget::GetCommandMap()), {
+        command_handler(ID_APP_EXIT, &CWinApp::OnAppExit),
+    });
+    return map;
+}
 
 CWinApp* AfxGetApp() { return g_app; }
