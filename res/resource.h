@@ -45,4 +45,6 @@
 #define AFX_IDW_TOOLBAR 59392
 #define AFX_IDW_STATUS_BAR 59393
 #define AFX_IDW_PANE_FIRST 59648
+#define IDC_TREE 103         // the navigation tree in the tree view
+#define IDC_RESULT_LIST 105  // the result list in the overview view
 #define IDC_ABOUT_TEXT 108

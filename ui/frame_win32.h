@@ -1,0 +1,66 @@
+// The main frame: menu, toolbar, status bar with the message pane and the
+// list status pane, and a splitter with the tree view on the left and the
+// overview view on the right. It is the switchboard of the numbered
+// commands that the views, the reader's worker, the document and the idle
+// pass send it.
+#pragma once
+
+#include "app/framework/framewnd_win32.h"
+#include "app/framework/splitter_win32.h"
+#include "app/framework/statusbar_win32.h"
+#include "app/framework/toolbar_win32.h"
+
+class mvwt;
+class mhtm;
+
+// The toolbar: the framework's, with log lines of its own.
+class mtbr : public CToolBar {
+public:
+    mtbr();
+    ~mtbr() override;
+};
+
+// The splitter: five-pixel bars and gaps, and a one-pixel sunken border
+// around each pane.
+class mspw : public CSplitterWnd {
+public:
+    mspw();
+    ~mspw() override;
+    void OnDrawSplitter(CDC* dc, ESplitType type, const RECT& rect) override;
+};
+
+class mwin : public CFrameWnd {
+public:
+    mwin();
+    ~mwin() override;
+
+    bool OnCreateClient(CREATESTRUCTA* create, CCreateContext* context) override;
+    bool PreTranslateMessage(MSG* msg) override;
+
+    // Bars, splitter and status panes laid out anew (the result list asks
+    // for it with type 0 and sizes 0 after it rebuilt its columns).
+    void OnSize(UINT type, int width, int height);
+    // Commands ID_FILL_TREE to ID_SAVE_QUERIES.
+    void OnListCommand(UINT command);
+    // Command ID_STATUS_TEXT: the list status pane.
+    void OnStatusText();
+
+    // The two panes, none while they do not exist.
+    mvwt* TreeView() const;
+    mhtm* OverviewView() const;
+    mtbr& ToolBar() { return toolbar_; }
+
+protected:
+    const MessageMap& GetMessageMap() const override;
+    int OnCreate(CREATESTRUCTA* create);
+
+private:
+    // In this order: built first, destroyed last.
+    mtbr toolbar_;
+    CStatusBar status_bar_;
+    mspw splitter_;
+    bool client_made_ = false;
+};
+
+// The program's main frame, none without a window (the batch run).
+mwin* main_frame();

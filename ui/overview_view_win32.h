@@ -1,0 +1,33 @@
+// The overview page view: the right pane. The report in the browser control
+// at the top, the "List View" caption band, and the result list below it;
+// in check-box mode the list takes the lower half.
+#pragma once
+
+#include "app/framework/html_view_win32.h"
+#include "ui/result_list_win32.h"
+
+#include <memory>
+
+class mhtm : public CHtmlView {
+public:
+    mhtm();
+    ~mhtm() override;
+
+    // Makes the result list's window (once) and writes the icon files.
+    void OnInitialUpdate() override;
+    // Lays out page, band and list, and draws the band.
+    void OnDraw(CDC* dc) override;
+    // Shows the report at the shown list's anchor; with no list shown, first
+    // reads every unread list and rewrites the report.
+    void OnShow();
+    // Reloads the page shown (after the report was rewritten).
+    void Reload();
+
+protected:
+    const MessageMap& GetMessageMap() const override;
+    void OnDestroy();
+    LRESULT OnEndLabelEdit(NMHDR* header);
+
+private:
+    std::unique_ptr<mbox::Control> list_;
+};
