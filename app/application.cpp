@@ -5,6 +5,7 @@
 #include "app/window_side.h"
 #include "config/query_reader.h"
 #include "output/html_report.h"
+#include "output/report_pictures.h"
 #include "output/tsv_export.h"
 #include "res/resource.h"
 
@@ -63,6 +64,9 @@ bool mapp::InitInstance()
         OnRCFG();
         OnRWMI();
         OnSWMI();
+        // The report's pictures, as the window writes them, so that the
+        // report shows every picture.
+        write_report_pictures(gui.temp_dir);
         OnLWMI();
         return true;
     }

@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+class mtbr;
+
 // The sixteen WMI classes that have an ID number and an icon of their own,
 // in the order of their numbers (1 to 16); the default queries list them too.
 extern const char* const KNOWN_CLASS_NAMES[16];
@@ -28,6 +30,8 @@ public:
 
     bool InitInstance() override;
     int OnIdle(long count) override;
+    // The about command: the about box, modal.
+    void OnAppAbout();
 
     // The batch steps, each run after the previous one has returned.
     void OnRCFG();  // read the query file at cfg_path into the chain
@@ -45,10 +49,16 @@ public:
     CGUI gui;
     CWMI wmi{read_all};
     std::unique_ptr<QueryList> first_list;
+    mtbr* toolbar = nullptr;  // the frame's toolbar while it exists, not owned
     std::vector<std::string> class_names;
     mtrc tree;
     mbox result_list;
     int shown_id = 0;
+
+protected:
+    // ID_FILE_OPEN (the open dialog, then the document's open) and the
+    // about command; only where there are windows.
+    const CommandMap& GetCommandMap() const override;
 };
 
 // The application object (the one static object of the program, or the one a

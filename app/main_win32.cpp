@@ -2,9 +2,10 @@
 // object of the program: it is built before WinMain runs and destroyed when
 // the process ends.
 #include "app/application.h"
-#include "ui/frame.h"
 
 #include <windows.h>
+
+bool start_window(mapp& application);  // application_win32.cpp
 
 namespace {
 mapp the_app;
@@ -13,7 +14,7 @@ mapp the_app;
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR command_line, int)
 {
     the_app.command_line = command_line ? command_line : "";
-    set_window_start(start_frame_window);
+    set_window_start(start_window);
     if (!the_app.InitInstance())
         return 0;
     if (!the_app.main_window)

@@ -1,49 +1,264 @@
-// The main frame window: for now a plain top-level window whose caption is
-// the query file's path and the application title.
-#include "ui/frame.h"
+#include "ui/frame_win32.h"
 
 #include "app/application.h"
+#include "app/framework/handlers_win32.h"
+#include "app/framework/msgbox_win32.h"
+#include "app/log.h"
+#include "app/registry.h"
+#include "app/settings.h"
+#include "app/text_file.h"
+#include "config/document_win32.h"
+#include "res/resource.h"
+#include "ui/overview_view_win32.h"
+#include "ui/result_list_win32.h"
+#include "ui/tree_view_win32.h"
 
-#include <windows.h>
+#include <cstdio>
 
 namespace {
 
-const char* const FRAME_CLASS = "PolrixFrame";
-
-LRESULT CALLBACK frame_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam)
-{
-    switch (message) {
-    case WM_DESTROY:
-        app().main_window = nullptr;
-        PostQuitMessage(0);
-        return 0;
-    default:
-        return DefWindowProcA(hwnd, message, wparam, lparam);
-    }
-}
+constexpr int TREE_PANE_WIDTH = 250;
 
 }  // namespace
 
-bool start_frame_window(mapp& application)
+mwin* main_frame()
 {
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = frame_proc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    wc.lpszClassName = FRAME_CLASS;
-    RegisterClassA(&wc);
+    CWinApp* application = AfxGetApp();
+    HWND hwnd = application ? static_cast<HWND>(application->main_window) : nullptr;
+    return dynamic_cast<mwin*>(CWnd::FromHandlePermanent(hwnd));
+}
 
-    std::string caption = application.cfg_path + " - Polrix";
-    HWND hwnd = CreateWindowExA(0, FRAME_CLASS, caption.c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                CW_USEDEFAULT, 800, 600, nullptr, nullptr, instance, nullptr);
-    if (!hwnd) {
-        MessageBoxA(nullptr, "Failed to create the main window", "Polrix", MB_OK);
+// ---- toolbar and splitter ---------------------------------------------------
+
+mtbr::mtbr() { write_log("mtbr::mtbr () OK ...\n"); }
+
+mtbr::~mtbr() { write_log("mtbr::~mtbr () OK ...\n"); }
+
+mspw::mspw()
+{
+    splitter_width_ = 5;
+    splitter_gap_ = 5;
+    border_share_ = 0;
+    pane_border_ = 1;
+    write_log("mspw::mspw () OK ...\n");
+}
+
+mspw::~mspw() { write_log("mspw::~mspw () OK ...\n"); }
+
+void mspw::OnDrawSplitter(CDC* dc, ESplitType type, const RECT& rect)
+{
+    // A pane's border is one sunken pixel; everything else is drawn as usual.
+    if (dc && type == splitBorder) {
+        dc->Draw3dRect(rect, ::GetSysColor(COLOR_BTNSHADOW), ::GetSysColor(COLOR_BTNHIGHLIGHT));
+        return;
+    }
+    CSplitterWnd::OnDrawSplitter(dc, type, rect);
+}
+
+// ---- the frame --------------------------------------------------------------
+
+mwin::mwin() { write_log("mwin::mwin () OK ...\n"); }
+
+mwin::~mwin()
+{
+    if (app().toolbar == &toolbar_)
+        app().toolbar = nullptr;
+    write_log("mwin::~mwin () OK ...\n");
+}
+
+const MessageMap& mwin::GetMessageMap() const
+{
+    static const MessageMap map(&(CFrameWnd::GetMessageMap()), {
+        on_create(&mwin::OnCreate),
+        on_size(&mwin::OnSize),
+        on_command_range(ID_FILL_TREE, ID_SAVE_QUERIES, &mwin::OnListCommand),
+        on_command(ID_STATUS_TEXT, &mwin::OnStatusText),
+    });
+    return map;
+}
+
+int mwin::OnCreate(CREATESTRUCTA* create)
+{
+    // The framework's creation makes the client: the splitter and the views.
+    if (CFrameWnd::OnCreate(create) == -1)
+        return -1;
+
+    static const UINT buttons[] = {ID_FILE_OPEN, ID_FILE_SAVE, ID_CHECK_MODE, ID_SEPARATOR};
+    if (!toolbar_.Create(this, CBRS_TOP | CBRS_TOOLTIPS) || !toolbar_.LoadBitmap(IDR_MAINFRAME) ||
+        !toolbar_.SetButtons(buttons, 4)) {
+        AfxMessageBox("Failed to create Toolbar !");
+        return 0;
+    }
+    if (!status_bar_.Create(this)) {
+        AfxMessageBox("Failed to create Statusbar !");
+        return 0;
+    }
+    static const UINT indicators[] = {ID_SEPARATOR, ID_INDICATOR_LIST};
+    status_bar_.SetIndicators(indicators, 2);  // pane 1 has no string: no error
+
+    CGUI& gui = app().gui;
+    if (gui.ft)
+        toolbar_.ModifyStyle(0, TBSTYLE_FLAT);
+    RECT second{};
+    toolbar_.GetItemRect(1, &second);
+    if (second.top == 0)
+        toolbar_.SetSizes(SIZE{23, second.bottom}, SIZE{16, 16});
+    app().toolbar = &toolbar_;
+    RecalcLayout();
+
+    // Placement: the whole screen, or where the settings say; computed
+    // defaults are written back, a placement the user makes is not.
+    const int w = ::GetSystemMetrics(SM_CXFULLSCREEN) + 1;
+    const int h = ::GetSystemMetrics(SM_CYFULLSCREEN) + ::GetSystemMetrics(SM_CYCAPTION);
+    if (gui.fs) {
+        MoveWindow(0, 0, w, h, true);
+        return 0;
+    }
+    if (gui.xs <= 0) {
+        gui.xo = w / 6;
+        gui.xs = (2 * w) / 3;
+        write_rdword(SETTINGS_ROOT, SETTINGS_KEY, "xo", static_cast<uint32_t>(gui.xo));
+        write_rdword(SETTINGS_ROOT, SETTINGS_KEY, "xs", static_cast<uint32_t>(gui.xs));
+    }
+    if (gui.ys <= 0) {
+        gui.yo = h / 6;
+        gui.ys = (2 * h) / 3;
+        write_rdword(SETTINGS_ROOT, SETTINGS_KEY, "yo", static_cast<uint32_t>(gui.yo));
+        write_rdword(SETTINGS_ROOT, SETTINGS_KEY, "ys", static_cast<uint32_t>(gui.ys));
+    }
+    MoveWindow(gui.xo, gui.yo, gui.xs, gui.ys, true);
+    return 0;
+}
+
+bool mwin::OnCreateClient(CREATESTRUCTA*, CCreateContext* context)
+{
+    if (!splitter_.CreateStatic(this, 1, 2)) {
+        AfxMessageBox("Failed to Create Static Splitter Window !");
         return false;
     }
-    application.main_window = hwnd;
-    ShowWindow(hwnd, SW_SHOW);
-    UpdateWindow(hwnd);
+    if (!splitter_.CreateView(0, 0, make_view<mvwt>, SIZE{0, 0}, context)) {
+        AfxMessageBox("Failed to create pane 0 !");
+        return false;
+    }
+    if (!splitter_.CreateView(0, 1, make_view<mhtm>, SIZE{0, 0}, context)) {
+        AfxMessageBox("Failed to create pane 2 !");
+        return false;
+    }
+    splitter_.SetColumnInfo(0, TREE_PANE_WIDTH, 0);
+    client_made_ = true;
     return true;
+}
+
+mvwt* mwin::TreeView() const
+{
+    return splitter_.m_hWnd ? dynamic_cast<mvwt*>(splitter_.GetPane(0, 0)) : nullptr;
+}
+
+mhtm* mwin::OverviewView() const
+{
+    return splitter_.m_hWnd ? dynamic_cast<mhtm*>(splitter_.GetPane(0, 1)) : nullptr;
+}
+
+void mwin::OnSize(UINT type, int width, int height)
+{
+    CFrameWnd::OnSize(type, width, height);
+    CWnd* left = splitter_.m_hWnd ? splitter_.GetPane(0, 0) : nullptr;
+    CWnd* right = splitter_.m_hWnd ? splitter_.GetPane(0, 1) : nullptr;
+    if (!left || !right || !status_bar_.m_hWnd)
+        return;
+    const int frame_border = ::GetSystemMetrics(SM_CXDLGFRAME);
+    RECT l = left->GetWindowRect();
+    RECT r = right->GetWindowRect();
+    const int w0 = (l.right - l.left) - frame_border;
+    const int w1 = (r.right - r.left) - frame_border;
+    // The message pane lines up with the tree pane, the list pane takes
+    // the rest; a pane too narrow for that keeps the widths it had.
+    if (w0 > 0 && w1 > 0) {
+        status_bar_.SetPaneInfo(0, status_bar_.GetItemID(0), SBPS_NORMAL, w0);
+        status_bar_.SetPaneInfo(1, status_bar_.GetItemID(1), SBPS_STRETCH, 0);
+    }
+    status_bar_.SetPaneStyle(0, SBPS_NOBORDERS);
+    status_bar_.Invalidate(true);
+}
+
+void mwin::OnListCommand(UINT command)
+{
+    mvwt* tree = TreeView();
+    mhtm* overview = OverviewView();
+    if (!tree || !overview)
+        return;
+    mapp& application = app();
+    mbox& list = application.result_list;
+    switch (command) {
+    case ID_FILL_TREE:
+        tree->FillTree();
+        break;
+    case ID_FILL_RESULT:
+        list.ShowList(application.wmi.cur_list);
+        break;
+    case ID_SHOW_REPORT:
+        overview->OnShow();
+        break;
+    case ID_RELOAD_PAGE:
+        overview->Reload();
+        break;
+    case ID_CHECK_MODE: {
+        list.check_mode = !list.check_mode;
+        const bool on = list.check_mode != 0;
+        toolbar_.CheckButton(ID_CHECK_MODE, on);
+        list.SetCheckBoxes(on);
+        if (HMENU menu = GetMenu())
+            ::CheckMenuItem(menu, ID_CHECK_MODE, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
+        if (on)
+            list.ShowChecks();
+        // The overview view lays itself out anew: in check-box mode the
+        // list takes the lower half.
+        ::InvalidateRect(m_hWnd, nullptr, TRUE);
+        ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+        break;
+    }
+    case ID_SAVE_QUERIES:
+        if (auto* document = dynamic_cast<mdoc*>(overview->GetDocument()))
+            document->save_queries();
+        break;
+    default:
+        break;
+    }
+    OnStatusText();
+}
+
+void mwin::OnStatusText()
+{
+    if (!status_bar_.m_hWnd)
+        return;
+    mapp& application = app();
+    std::string text;
+    std::string name;
+    QueryList* reading = application.wmi.cur_list;
+    if (reading && reading->busy) {
+        name = reading->name.value_or(std::string());
+        text = " List: " + name + " reading ...";
+    }
+    QueryList* shown = application.result_list.current_list;
+    if (name.empty() && shown) {
+        name = shown->name.value_or(std::string());
+        text = format_text(" List: %s, ID: %03i, Items: %03i", name.c_str(), shown->id, shown->item_count);
+    }
+    status_bar_.SetPaneText(1, text, true);
+}
+
+bool mwin::PreTranslateMessage(MSG* msg)
+{
+    // Every key of the window thread comes here first, whichever control
+    // has the focus; the keys are not taken from that control.
+    if (msg->message == WM_KEYDOWN) {
+        if (msg->wParam == VK_F5) {
+            PostMessage(WM_COMMAND, ID_RELOAD_PAGE, 0);
+        } else if (msg->wParam == VK_RETURN) {
+            PostMessage(WM_COMMAND, ID_CHECK_MODE, 0);
+            PostMessage(WM_COMMAND, ID_RELOAD_PAGE, 0);
+            app().OnSWMI();
+        }
+    }
+    return CFrameWnd::PreTranslateMessage(msg);
 }

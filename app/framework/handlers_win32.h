@@ -13,6 +13,9 @@
 
 #include <windowsx.h>
 
+// windowsx.h names a macro like CWnd's member; the member is meant here.
+#undef SubclassWindow
+
 namespace handler_detail {
 
 template <class T>

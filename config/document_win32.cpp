@@ -1,0 +1,87 @@
+#include "config/document_win32.h"
+
+#include "app/application.h"
+#include "app/framework/filedialog_win32.h"
+#include "app/log.h"
+#include "app/window_side.h"
+#include "config/query_writer.h"
+#include "output/list_view_export.h"
+#include "res/resource.h"
+#include "ui/frame_win32.h"
+#include "ui/result_list_win32.h"
+#include "ui/tree_view_win32.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+mdoc::mdoc()
+{
+    write_default_queries();
+    write_log("mdoc::mdoc () OK ...\n");
+}
+
+mdoc::~mdoc() { write_log("mdoc::~mdoc () OK ...\n"); }
+
+void mdoc::write_default_queries() { ::write_default_queries(app().cfg_path, app().class_names); }
+
+bool mdoc::OnNewDocument()
+{
+    SetTitle(app().cfg_path);
+    return CDocument::OnNewDocument();
+}
+
+bool mdoc::OnOpenDocument(const std::string& path)
+{
+    mapp& application = app();
+    // The chain goes only once no worker reads a list of it, and nothing
+    // may point into it afterwards: the reader's list and the shown list
+    // are forgotten, and the tree is built anew from the new chain.
+    application.wmi.wait_for_read();
+    application.wmi.cur_list = nullptr;
+    application.result_list.ForgetLists();
+    if (application.first_list)
+        free_lists(application.first_list);
+    application.cfg_path = path;
+    application.OnRCFG();  // ends the program on a missing or malformed file
+    if (mwin* frame = main_frame()) {
+        if (mvwt* tree = frame->TreeView())
+            tree->FillTree();
+    }
+    window_side().post_command(ID_FILL_RESULT);
+    SetModifiedFlag(false);
+    opened_ = true;
+    if (mtbr* toolbar = application.toolbar)
+        toolbar->SendMessage(TB_SETSTATE, ID_FILE_SAVE, MAKELPARAM(TBSTATE_INDETERMINATE, 0));
+    if (HWND main = static_cast<HWND>(application.main_window))
+        ::UpdateWindow(main);
+    return true;
+}
+
+bool mdoc::OnCmdMsg(unsigned id, bool run)
+{
+    if (id == ID_FILE_SAVE && opened_)
+        return false;
+    return CDocument::OnCmdMsg(id, run);
+}
+
+bool mdoc::OnSaveDocument(const std::string& path)
+{
+    ListViewTable table;
+    if (mbox::Control* control = app().result_list.control)
+        table = control->ReadTable();
+    return write_list_view(path, table);
+}
+
+void mdoc::save_queries()
+{
+    QueryList* first = app().first_list.get();
+    CFileDialog dialog(false, "", "", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, "XML Files (*.xml)|*.xml||", nullptr);
+    if (dialog.DoModal() != IDOK)
+        return;
+    // The whole path in lower case, folders too; no extension is added.
+    std::string path = dialog.GetPathName();
+    if (!path.empty())
+        ::CharLowerBuffA(&path[0], static_cast<DWORD>(path.size()));
+    ::save_queries(path, first);
+}
