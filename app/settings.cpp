@@ -12,6 +12,14 @@ std::string replace_last_three(const std::string& path, const char* with)
     return out + with;
 }
 
+std::string query_file_for(const std::string& program_path)
+{
+    size_t dot = program_path.rfind('.');
+    if (dot == std::string::npos)
+        return "polrix.xml";
+    return program_path.substr(0, dot) + ".xml";
+}
+
 CGUI::CGUI(std::string& cfg_path, std::string& txt_path)
 {
     platform::Version version = platform::windows_version();

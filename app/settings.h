@@ -43,3 +43,8 @@ public:
 
 // The path with its last three characters replaced (the extension rule).
 std::string replace_last_three(const std::string& path, const char* with);
+
+// The query file the window reads for the program file's path: the path cut
+// at its last dot, with ".xml" appended; "polrix.xml" (in the current
+// folder) for a path without a dot.
+std::string query_file_for(const std::string& program_path);

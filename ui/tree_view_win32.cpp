@@ -7,6 +7,7 @@
 #include "app/log.h"
 #include "app/platform.h"
 #include "app/registry.h"
+#include "app/settings.h"
 #include "res/resource.h"
 #include "ui/frame_win32.h"
 #include "ui/result_list.h"
@@ -23,14 +24,6 @@ constexpr int IMAGE_WMI_LIST = 1;
 constexpr int IMAGE_REGISTRY_LIST = 2;
 
 }  // namespace
-
-std::string query_file_for(const std::string& program_path)
-{
-    size_t dot = program_path.rfind('.');
-    if (dot == std::string::npos)
-        return "polrix.xml";
-    return program_path.substr(0, dot) + ".xml";
-}
 
 // ---- the control ------------------------------------------------------------
 

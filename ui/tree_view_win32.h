@@ -61,7 +61,3 @@ private:
 
 // The tree view's image list, none while there is no tree view.
 HIMAGELIST tree_image_list();
-
-// The query file's path for the program file's path: the path cut at its
-// last dot with ".xml" appended; "polrix.xml" for a path without a dot.
-std::string query_file_for(const std::string& program_path);

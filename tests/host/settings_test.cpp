@@ -93,6 +93,15 @@ INSTANTIATE_TEST_SUITE_P(
                  "0123456789012345678901234567890123456789\\polrix.txt",
                  "/tmp/polrix_settings_d\\polrix.htm", "/tmp/polrix_settings_d\\polrix.log"}));
 
+TEST(QueryFileFor, CutsAtTheLastDotAnywhereInThePath)
+{
+    EXPECT_EQ(query_file_for("C:\\Tools\\polrix.exe"), "C:\\Tools\\polrix.xml");
+    EXPECT_EQ(query_file_for("C:\\Tools\\polrix.program"), "C:\\Tools\\polrix.xml");
+    EXPECT_EQ(query_file_for("C:\\v1.2\\polrix"), "C:\\v1.xml");
+    EXPECT_EQ(query_file_for("C:\\Tools\\polrix"), "polrix.xml");
+    EXPECT_EQ(query_file_for(""), "polrix.xml");
+}
+
 TEST_F(Settings, FirstStartWritesTheDefaults)
 {
     TestApp t;
