@@ -266,16 +266,36 @@ TEST(AboutBox, TheCommandLineQuotesTheRegisteredPathWhateverItsLength)
     EXPECT_EQ(CInf::BrowserCommandLine(), "");
 }
 
-TEST(AboutBox, AClickOnTheAddressStartsTheRegisteredBrowserOnceAndTheBoxStaysOpen)
-{
+// The recorder registered as the browser, in a folder whose name holds
+// blanks, with the decoy beside that folder.
+class AboutBoxBrowser : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        recorder = recorder_with_blanks(folder);
+        ASSERT_FALSE(recorder.empty()) << "recorder.exe beside the test program";
+        ASSERT_TRUE(saved.put_path(recorder));
+        ASSERT_TRUE(started.works());
+    }
+    // What the recorder wrote, once its first start has written (or ten
+    // seconds have passed) and half a second more for any later start.
+    std::string recorded()
+    {
+        wait_for_line(folder.path("Web Browser\\recorder.txt"));
+        Sleep(500);
+        return read_file_bytes(folder.path("Web Browser\\recorder.txt"));
+    }
+    std::string decoy_recorded() { return read_file_bytes(folder.path("recorder.txt")); }
+    std::string one_start() const { return "\"" + recorder + "\" " + MAKER_ADDRESS + "\n"; }
+
     SavedBrowserRegistration saved;
     TestFolder folder;
-    std::string recorder = recorder_with_blanks(folder);
-    ASSERT_FALSE(recorder.empty()) << "recorder.exe beside the test program";
-    ASSERT_TRUE(saved.put_path(recorder));
+    std::string recorder;
     StartedProcesses started;
-    ASSERT_TRUE(started.works());
+};
 
+TEST_F(AboutBoxBrowser, AClickOnTheAddressStartsTheRegisteredBrowserOnceAndTheBoxStaysOpen)
+{
     bool open_after_click = false;
     AboutRun run = run_about_box({
         [](HWND box) {
@@ -290,13 +310,36 @@ TEST(AboutBox, AClickOnTheAddressStartsTheRegisteredBrowserOnceAndTheBoxStaysOpe
     EXPECT_EQ(run.actions_run, 3);
     EXPECT_TRUE(open_after_click);
     EXPECT_EQ(run.result, IDOK);
+    EXPECT_EQ(recorded(), one_start());
+    EXPECT_EQ(decoy_recorded(), "") << "the decoy started";
+    EXPECT_EQ(started.count(), 1);
+}
 
-    std::string record = folder.path("Web Browser\\recorder.txt");
-    std::string first = wait_for_line(record);
-    Sleep(500);  // a second start would have written by now
-    EXPECT_EQ(read_file_bytes(record), "\"" + recorder + "\" " + MAKER_ADDRESS + "\n");
-    EXPECT_EQ(first, read_file_bytes(record));
-    EXPECT_EQ(read_file_bytes(folder.path("recorder.txt")), "") << "the decoy started";
+// The mouse itself, over the text control that covers the address: the
+// control lets hovering and clicks through to the box.
+TEST_F(AboutBoxBrowser, TheRealMouseOverTheAddressShowsTheHandAndItsClickStartsTheBrowser)
+{
+    HCURSOR hand = LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_HAND_CURSOR));
+    bool hand_shown = false;
+    AboutRun run = run_about_box({
+        [](HWND box) {
+            POINT point{100, 50};
+            ClientToScreen(box, &point);
+            SetCursorPos(point.x, point.y);
+        },
+        [&](HWND) {
+            hand_shown = GetCursor() == hand;
+            INPUT clicks[2] = {};
+            clicks[0].type = clicks[1].type = INPUT_MOUSE;
+            clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+            clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+            SendInput(2, clicks, sizeof(INPUT));
+        },
+        [](HWND) {},
+    });
+    EXPECT_EQ(run.actions_run, 3);
+    EXPECT_TRUE(hand_shown);
+    EXPECT_EQ(recorded(), one_start());
     EXPECT_EQ(started.count(), 1);
 }
 
