@@ -146,7 +146,6 @@ public:
     TestFrame()
     {
         record("frame made");
-        SetTitle("Polrix Test");
     }
     ~TestFrame() override { record("frame ended"); }
     bool PreTranslateMessage(MSG* msg) override
@@ -262,7 +261,8 @@ TEST_F(FrameworkFrame, ANewDocumentMakesDocumentFrameViewsThenRunsNewDocumentThe
         "view initial update 1",
     };
     EXPECT_EQ(g_calls, expected);
-    EXPECT_EQ(window_text(frame->m_hWnd), "C:\\queries\\polrix.xml - Polrix Test");
+    // The application title comes from the frame's title string (resource 100).
+    EXPECT_EQ(window_text(frame->m_hWnd), "C:\\queries\\polrix.xml - Polrix");
     EXPECT_EQ(doc_template().GetDocument()->views().size(), 2u);
     EXPECT_EQ(frame->GetActiveView(), frame->splitter.GetPane(0, 0));
 }
@@ -275,7 +275,7 @@ TEST_F(FrameworkFrame, OpeningAFileRunsOpenSetsThePathAndUpdatesTheViewsOnceForE
                                          "view initial update 1"};
     EXPECT_EQ(g_calls, expected);
     EXPECT_EQ(doc_template().GetDocument()->GetPathName(), "C:\\other\\more.xml");
-    EXPECT_EQ(window_text(frame->m_hWnd), "more.xml - Polrix Test");
+    EXPECT_EQ(window_text(frame->m_hWnd), "more.xml - Polrix");
 
     // The same file again, written another way: nothing is read.
     g_calls.clear();
