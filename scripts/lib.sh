@@ -8,12 +8,24 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree=;mshtml="
 export WINEARCH=win64
 
-# Creates the prefix once; later runs reuse it.
+# Creates the prefix once; later runs reuse it. A prefix without
+# drive_c/windows/syswow64 was made before the 32-bit Wine was installed and
+# cannot run the 32-bit program (nor, once the 32-bit loader is there, any
+# program): it is made anew. Wine's own messages go to build/wine-prefix.log.
 wine_prefix_ready() {
+  if [ -f "$WINEPREFIX/system.reg" ] && [ ! -d "$WINEPREFIX/drive_c/windows/syswow64" ]; then
+    echo "wine prefix $WINEPREFIX cannot run the 32-bit program (made before wine32 was installed): making it anew"
+    wineserver -k >/dev/null 2>&1 || true
+    rm -rf "$WINEPREFIX"
+  fi
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    mkdir -p "$WINEPREFIX"
-    wineboot -i >/dev/null 2>&1 || true
+    mkdir -p "$WINEPREFIX" "$BUILD"
+    wineboot -i >>"$BUILD/wine-prefix.log" 2>&1 || true
     wineserver -w
+  fi
+  if [ ! -d "$WINEPREFIX/drive_c/windows/syswow64" ]; then
+    echo "wine prefix $WINEPREFIX has no 32-bit part: is wine32:i386 installed? (scripts/setup installs it; Wine's messages: $BUILD/wine-prefix.log)" >&2
+    return 1
   fi
 }
 

@@ -2,30 +2,40 @@
 # their own, run under Wine in the project's prefix.
 source "$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/scripts/lib.sh"
 
-E2E="$BUILD/e2e"
+# The program under test: win32 (the 32-bit build) or win64.
+TARGET="${POLRIX_TARGET:-win64}"
+case "$TARGET" in
+  win32) REG_VIEW=/reg:32 ;;
+  win64) REG_VIEW=/reg:64 ;;
+  *) echo "unknown program: $TARGET (win32 or win64)" >&2; exit 2 ;;
+esac
+E2E="$BUILD/e2e/$TARGET"
 EXE="$E2E/polrix.exe"
-TOOLS="$BUILD/win64"
+TOOLS="$BUILD/$TARGET"
 WIN_E2E='Z:'$(echo "$E2E" | tr '/' '\\')
 SETTINGS_KEY='HKCU\Software\Vendaril\Polrix'
 
 e2e_prepare() {
   rm -rf "$E2E"
   mkdir -p "$E2E"
-  cp "$BUILD/win64/polrix.exe" "$EXE"
+  cp "$BUILD/$TARGET/polrix.exe" "$EXE"
   TEMP_DIR=$(wine_temp_dir)
   LOG="$TEMP_DIR/polrix.log"
   REPORT="$TEMP_DIR/polrix.htm"
   EXPORT="$E2E/polrix.txt"
+  # A log or report left by an earlier run (perhaps of the other program)
+  # must not stand in for one that this program failed to write.
+  rm -f "$LOG" "$REPORT"
 }
 
 # Runs one case in a subshell and prints PASS or FAIL with its name.
 CASE_FAILS=0
 run_case() {
-  local name=$1
+  local name=$1 start=$SECONDS
   if ( set -e; "$name" ) >"$E2E/$name.out" 2>&1; then
-    echo "PASS $name"
+    echo "PASS $name ($((SECONDS - start)) s)"
   else
-    echo "FAIL $name"
+    echo "FAIL $name ($((SECONDS - start)) s)"
     sed 's/^/    /' "$E2E/$name.out" | tail -40
     CASE_FAILS=$((CASE_FAILS + 1))
   fi

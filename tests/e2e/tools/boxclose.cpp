@@ -38,7 +38,8 @@ std::string window_text(HWND hwnd)
     return s;
 }
 
-// The message text is the static control of the box (ID 0xFFFF).
+// The message text is the first Static control of the box that has text
+// (the icon is a Static control too, without text).
 BOOL CALLBACK find_text(HWND child, LPARAM lparam)
 {
     char cls[64] = {};
