@@ -5,6 +5,7 @@
 // them on the host, where tests set the answers.
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace platform {
@@ -22,6 +23,12 @@ std::string module_file_name();
 // the process. False when another copy already holds it; the handle is then
 // closed again.
 bool create_instance_mutex(const char* name);
+
+// Runs the body on a new thread of its own, which ends when the body
+// returns; nobody waits for it. False when no thread could be made (the
+// body is then never run). Windows: a thread of the C runtime
+// (_beginthreadex); the host: std::thread.
+bool start_thread(std::function<void()> body);
 
 // ANSI code page <-> UTF-16.
 std::string to_ansi(const std::wstring& text);

@@ -1,6 +1,9 @@
 #include "app/platform.h"
 #include "app/platform_host.h"
 
+#include <system_error>
+#include <thread>
+
 namespace {
 platform::Version g_version{6, 1};
 std::string g_module = "C:\\Tools\\polrix.exe";
@@ -11,6 +14,16 @@ namespace platform {
 
 Version windows_version() { return g_version; }
 std::string module_file_name() { return g_module; }
+
+bool start_thread(std::function<void()> body)
+{
+    try {
+        std::thread(std::move(body)).detach();
+        return true;
+    } catch (const std::system_error&) {
+        return false;
+    }
+}
 bool create_instance_mutex(const char*) { return !g_other_running; }
 
 // The host has no code page: the first 256 code points map to bytes one to

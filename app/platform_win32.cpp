@@ -3,6 +3,9 @@
 
 #include <windows.h>
 
+#include <process.h>
+
+#include <memory>
 #include <vector>
 
 namespace platform {
@@ -11,6 +14,31 @@ Version windows_version()
 {
     DWORD v = GetVersion();
     return {static_cast<int>(LOBYTE(LOWORD(v))), static_cast<int>(HIBYTE(LOWORD(v)))};
+}
+
+namespace {
+
+unsigned __stdcall run_thread_body(void* parameter)
+{
+    std::unique_ptr<std::function<void()>> body(static_cast<std::function<void()>*>(parameter));
+    (*body)();
+    return 0;
+}
+
+}  // namespace
+
+bool start_thread(std::function<void()> body)
+{
+    // The runtime's own thread start, not the threads library's: the body
+    // runs on a thread that the runtime set up for it, and the handle is
+    // closed at once (nobody joins the thread).
+    auto owned = std::make_unique<std::function<void()>>(std::move(body));
+    uintptr_t handle = _beginthreadex(nullptr, 0, run_thread_body, owned.get(), 0, nullptr);
+    if (handle == 0)
+        return false;
+    owned.release();  // the thread owns it now
+    CloseHandle(reinterpret_cast<HANDLE>(handle));
+    return true;
 }
 
 std::string module_file_name()

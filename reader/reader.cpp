@@ -2,13 +2,12 @@
 // thread. The query itself is in wmi_query.cpp, the registry lists in
 // registry_reader.cpp.
 #include "app/log.h"
+#include "app/platform.h"
 #include "app/window_side.h"
 #include "reader/reader.h"
 #include "res/resource.h"
 
 #include <chrono>
-#include <system_error>
-#include <thread>
 
 namespace {
 
@@ -69,14 +68,13 @@ bool CWMI::start_cwmi(QueryList* list)
     // Counted before the thread exists, so that its last step (counting
     // itself out) can never come first.
     ++running_workers_;
-    try {
-        std::thread([this] {
-            read_cwmi();
-            // The very last uses of this object by the thread.
-            --running_workers_;
-            wake_waiters();
-        }).detach();
-    } catch (const std::system_error&) {
+    const bool started = platform::start_thread([this] {
+        read_cwmi();
+        // The very last uses of this object by the thread.
+        --running_workers_;
+        wake_waiters();
+    });
+    if (!started) {
         // No thread could be made: the list goes back to pending as after a
         // failure end, and the status bar is told so.
         --running_workers_;

@@ -30,9 +30,15 @@ e2e_prepare() {
 
 # Runs one case in a subshell and prints PASS or FAIL with its name.
 CASE_FAILS=0
+# The case runs in a subshell of its own with errexit on, outside any
+# condition (a condition would switch errexit off for everything inside it):
+# its first failing command ends it. An assertion message fails it too.
 run_case() {
-  local name=$1 start=$SECONDS
-  if ( set -e; "$name" ) >"$E2E/$name.out" 2>&1; then
+  local name=$1 start=$SECONDS rc
+  ( set -e; "$name" ) >"$E2E/$name.out" 2>&1
+  rc=$?
+  grep -q '^assertion failed' "$E2E/$name.out" && rc=1
+  if [ "$rc" -eq 0 ]; then
     echo "PASS $name ($((SECONDS - start)) s)"
   else
     echo "FAIL $name ($((SECONDS - start)) s)"
