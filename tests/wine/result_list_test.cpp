@@ -182,6 +182,16 @@ TEST_F(ResultListTest, AListWithoutRowsOrItemsLeavesTheControlEmpty)
     EXPECT_EQ(side.sent_commands(), (std::vector<int>{ID_SHOW_REPORT, ID_SHOW_REPORT}));
 }
 
+TEST_F(ResultListTest, CheckBoxesComeAndGoWithoutTouchingTheOtherStyles)
+{
+    const DWORD others = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT;
+    SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, others);
+    box().SetCheckBoxes(true);
+    EXPECT_EQ(SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0), static_cast<LRESULT>(others | LVS_EX_CHECKBOXES));
+    box().SetCheckBoxes(false);
+    EXPECT_EQ(SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0), static_cast<LRESULT>(others));
+}
+
 TEST_F(ResultListTest, CheckModeTurnsATableIntoAttributeRowsWithTheItemsBoxes)
 {
     QueryList& disks = three_records();
