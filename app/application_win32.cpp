@@ -3,13 +3,13 @@
 #include "app/application.h"
 
 #include "app/framework/doctemplate_win32.h"
+#include "app/framework/ole_apartment_win32.h"
 #include "config/document_win32.h"
 #include "res/resource.h"
 #include "ui/about_dialog_win32.h"
 #include "ui/frame_win32.h"
 #include "ui/tree_view_win32.h"
 
-#include <ole2.h>
 
 const CommandMap& mapp::GetCommandMap() const
 {
@@ -24,8 +24,10 @@ void mapp::OnAppAbout() { show_about_box(); }
 
 bool start_window(mapp& application)
 {
-    // The browser control of the overview page needs OLE on this thread.
-    ::OleInitialize(nullptr);
+    // OLE first, once, on the window thread, where the overview page hosts
+    // the web browser control; it lasts until the process ends. The batch
+    // run never needs it.
+    static const OleApartment ole;
     application.AddDocTemplate(std::make_unique<CSingleDocTemplate>(IDR_MAINFRAME, make_document<mdoc>,
                                                                     make_frame<mwin>, make_view<mvwt>));
     application.OnFileNew();

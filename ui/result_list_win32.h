@@ -10,14 +10,18 @@
 
 class mbox::Control : public CWnd {
 public:
-    explicit Control(mbox& owner) : owner_(owner) {}
+    // The owner's control from here on, until this object ends.
+    explicit Control(mbox& owner);
     ~Control() override;
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
 
     // The control as a child of parent (style WS_CHILD, WS_VISIBLE,
     // LVS_REPORT, LVS_EDITLABELS; control ID IDC_RESULT_LIST). False when it
     // could not be made.
     bool Create(CWnd* parent, const RECT& rect);
-    CListCtrl& list() { return list_; }
+    // The list view, reached through its window (none once that is gone).
+    CListCtrl list() const { return CListCtrl(m_hWnd); }
 
     // What the control shows: the headings of its columns and the texts of
     // its rows, for the list view export.
@@ -29,5 +33,4 @@ protected:
 
 private:
     mbox& owner_;
-    CListCtrl list_;
 };

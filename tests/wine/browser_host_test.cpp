@@ -3,6 +3,7 @@
 // the events, the keys, and a shutdown that leaves nothing behind.
 #include "app/framework/browser_host.h"
 
+#include "tests/support/browser_address.h"
 #include "tests/support/parent_window.h"
 
 #include <gtest/gtest.h>
@@ -10,51 +11,17 @@
 #include <ole2.h>
 #include <psapi.h>
 
-#include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 namespace {
 
-std::string lower(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
-// A local address as path and anchor, whatever form the control writes it
-// in: "C:\d\x.htm#007", "file://C:\d\x.htm#007", "file:///C:/d/x.htm#007".
-// The path in lower case with backslashes.
-struct Address {
-    std::string path;
-    std::string anchor;
-};
-
-Address address_of(const std::string& url)
-{
-    std::string rest = url;
-    if (lower(rest.substr(0, 5)) == "file:")
-        rest.erase(0, 5);
-    rest.erase(0, rest.find_first_not_of("/\\"));
-    Address a;
-    size_t hash = rest.find('#');
-    if (hash != std::string::npos) {
-        a.anchor = rest.substr(hash + 1);
-        rest.erase(hash);
-    }
-    std::replace(rest.begin(), rest.end(), '/', '\\');
-    a.path = lower(rest);
-    return a;
-}
-
 void expect_at(const BrowserHost& browser, const std::string& path, const std::string& anchor)
 {
     std::string url = browser.location_url();
-    Address a = address_of(url);
-    EXPECT_EQ(a.path, lower(path)) << url;
+    BrowserAddress a = address_of(url);
+    EXPECT_EQ(a.path, ascii_lower(path)) << url;
     EXPECT_EQ(a.anchor, anchor) << url;
 }
 
@@ -176,14 +143,14 @@ TEST_F(BrowserHostTest, NavigatesToLocalPagesAndReadsTheAddressBack)
     expect_at(browser, x, "007");
 
     ASSERT_TRUE(pump_messages_until([&] { return !events.before.empty(); }, 5000));
-    Address first = address_of(events.before.front());
-    EXPECT_EQ(first.path, lower(x)) << events.before.front();
+    BrowserAddress first = address_of(events.before.front());
+    EXPECT_EQ(first.path, ascii_lower(x)) << events.before.front();
     EXPECT_EQ(first.anchor, "007") << events.before.front();
 
     // A later navigation goes on while messages are pumped.
     std::string y = pages.path("y.htm");
     ASSERT_EQ(browser.navigate(y + "#012"), S_OK);
-    pump_messages_until([&] { return address_of(browser.location_url()).path == lower(y); }, 5000);
+    pump_messages_until([&] { return address_of(browser.location_url()).path == ascii_lower(y); }, 5000);
     expect_at(browser, y, "012");
     EXPECT_GE(events.before.size(), 2u);
 }

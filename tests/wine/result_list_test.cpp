@@ -1,0 +1,359 @@
+// The result list on a real list view: the attribute and table layouts, the
+// check-box form, the boxes copied back into the items, and the list view
+// export of what the control shows. Everything is read back through the
+// control's own messages.
+#include "ui/result_list_win32.h"
+
+#include "res/resource.h"
+#include "tests/support/chain_builder.h"
+#include "tests/support/list_view_contents_win32.h"
+#include "tests/support/parent_window.h"
+#include "tests/support/recording_window_side.h"
+#include "tests/support/test_app.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Rows = std::vector<std::vector<std::string>>;
+
+class ResultListTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_NE(parent.hwnd(), nullptr);
+        parent_wnd.Attach(parent.hwnd());
+        ASSERT_TRUE(control->Create(&parent_wnd, RECT{0, 0, 600, 300}));
+        ASSERT_EQ(box().control, control.get());
+        list = control->m_hWnd;
+        ASSERT_EQ(GetDlgCtrlID(list), IDC_RESULT_LIST);
+    }
+
+    mbox& box() { return app.app().result_list; }
+    ListViewContents shown() const { return list_view_contents(list); }
+    // What the frame's check-mode command does to the list.
+    void set_check_mode(bool on)
+    {
+        box().check_mode = on ? 1 : 0;
+        box().SetCheckBoxes(on);
+        if (on)
+            box().ShowChecks();
+    }
+    void click_up() { SendMessageA(list, WM_LBUTTONUP, 0, MAKELPARAM(5, 5)); }
+
+    // One record of five items; the third has no valid value.
+    QueryList& one_record()
+    {
+        QueryList& l = add_list(chain, "Win32_Bios", 2, 1, 5);
+        add_item(l, "Manufacturer", {"Vendaril"});
+        add_item(l, "Name", {"Default System BIOS"});
+        add_item(l, "SerialNumber", {"stale"}).valid = 0;
+        add_item(l, "SMBIOSBIOSVersion", {"1.0"});
+        add_item(l, "Version", {"BOCHS  - 1"});
+        return l;
+    }
+    // Three records of four items; the third item has no valid values.
+    QueryList& three_records()
+    {
+        QueryList& l = add_list(chain, "Win32_LogicalDisk", 7, 3, 4);
+        add_item(l, "DeviceID", {"C:", "D:", "E:"});
+        add_item(l, "FileSystem", {"NTFS", "FAT32", "CDFS"});
+        add_item(l, "VolumeName", {"a", "b", "c"}).valid = 0;
+        add_item(l, "Size", {"100", "200", "300"});
+        return l;
+    }
+
+    TestApp app;
+    RecordingWindowSide side{true};
+    ParentWindow parent{640, 320};
+    CWnd parent_wnd;
+    std::unique_ptr<QueryList> chain;
+    std::unique_ptr<mbox::Control> control = std::make_unique<mbox::Control>(app.app().result_list);
+    HWND list = nullptr;
+};
+
+const Rows ONE_RECORD_ROWS = {
+    {"Manufacturer", "Vendaril"}, {"Name", "Default System BIOS"}, {"SerialNumber", ""},
+    {"SMBIOSBIOSVersion", "1.0"}, {"Version", "BOCHS  - 1"},
+};
+const std::vector<std::string> TABLE_HEADINGS = {"DeviceID", "FileSystem", "VolumeName", "Size"};
+const Rows TABLE_ROWS = {{"C:", "NTFS", "", "100"}, {"D:", "FAT32", "", "200"}, {"E:", "CDFS", "", "300"}};
+// The table in check-box form: each item with its value of the first record.
+const Rows TABLE_AS_ATTRIBUTES = {{"DeviceID", "C:"}, {"FileSystem", "NTFS"}, {"VolumeName", ""}, {"Size", "100"}};
+
+TEST_F(ResultListTest, OneRecordShowsAttributeRows)
+{
+    QueryList& bios = one_record();
+    box().ShowList(&bios);
+
+    ListViewContents seen = shown();
+    EXPECT_EQ(seen.headings, (std::vector<std::string>{"Attribute", "Value"}));
+    EXPECT_EQ(seen.widths, (std::vector<int>{100, 100}));
+    EXPECT_EQ(seen.rows, ONE_RECORD_ROWS);
+    EXPECT_EQ(box().current_list, &bios);
+    EXPECT_EQ(box().column_count, 2u);
+    EXPECT_EQ(box().table_layout, 0);
+    // The report was rewritten, then the page asked to show it.
+    EXPECT_NE(app.log().find("mapp::OnSWMI () OK ...\n"), std::string::npos);
+    EXPECT_EQ(side.sent_commands(), (std::vector<int>{ID_SHOW_REPORT}));
+}
+
+TEST_F(ResultListTest, ItemsWithoutANameHaveNoAttributeRow)
+{
+    QueryList& l = add_list(chain, "Win32_Processor", 3, 1, 3);
+    add_item(l, "Name", {"CPU"});
+    add_item(l, nullptr, {"hidden"});
+    add_item(l, "Caption", {"x86"});
+    box().ShowList(&l);
+    EXPECT_EQ(shown().rows, (Rows{{"Name", "CPU"}, {"Caption", "x86"}}));
+}
+
+TEST_F(ResultListTest, SeveralRecordsShowATable)
+{
+    QueryList& disks = three_records();
+    box().ShowList(&disks);
+
+    ListViewContents seen = shown();
+    EXPECT_EQ(seen.headings, TABLE_HEADINGS);
+    EXPECT_EQ(seen.widths, (std::vector<int>{100, 100, 100, 100}));
+    EXPECT_EQ(seen.rows, TABLE_ROWS);
+    EXPECT_EQ(box().column_count, 4u);
+    EXPECT_EQ(box().table_layout, 1);
+    EXPECT_EQ(side.sent_commands(), (std::vector<int>{ID_SHOW_REPORT}));
+}
+
+TEST_F(ResultListTest, TableWhoseFirstItemHasNoNameKeepsItsHeadingsOnly)
+{
+    QueryList& l = add_list(chain, "Win32_DiskDrive", 6, 2, 2);
+    add_item(l, nullptr, {"a", "b"});
+    add_item(l, "Model", {"Disk 1", "Disk 2"});
+    box().ShowList(&l);
+    ListViewContents seen = shown();
+    EXPECT_EQ(seen.headings, (std::vector<std::string>{"", "Model"}));
+    EXPECT_TRUE(seen.rows.empty());
+}
+
+TEST_F(ResultListTest, AListStillBeingReadDoesNotMoveThePage)
+{
+    QueryList& disks = three_records();
+    disks.pending = 1;
+    box().ShowList(&disks);
+    EXPECT_EQ(shown().rows, TABLE_ROWS);
+    EXPECT_TRUE(side.sent_commands().empty());
+}
+
+TEST_F(ResultListTest, NoListEmptiesTheControlAndShowsTheReportFromTheTop)
+{
+    QueryList& disks = three_records();
+    box().ShowList(&disks);
+    box().ShowList(nullptr);
+
+    ListViewContents seen = shown();
+    EXPECT_TRUE(seen.headings.empty());
+    EXPECT_TRUE(seen.rows.empty());
+    EXPECT_EQ(box().current_list, nullptr);
+    // The layout of the last fill is kept.
+    EXPECT_EQ(box().column_count, 4u);
+    EXPECT_EQ(box().table_layout, 1);
+    EXPECT_EQ(side.sent_commands(), (std::vector<int>{ID_SHOW_REPORT, ID_SHOW_REPORT}));
+}
+
+TEST_F(ResultListTest, AListWithoutRowsOrItemsLeavesTheControlEmpty)
+{
+    QueryList& disks = three_records();
+    QueryList& nothing_found = add_list(chain, "Win32_CDROMDrive", 8, 0, 2);
+    add_item(nothing_found, "Drive", {});
+    QueryList& no_items = add_list(chain, "Win32_SoundDevice", 9, 1, 0);
+    for (QueryList* empty : {&nothing_found, &no_items}) {
+        SCOPED_TRACE(*empty->name);
+        box().ShowList(&disks);
+        box().ShowList(empty);
+        ListViewContents seen = shown();
+        EXPECT_TRUE(seen.headings.empty());
+        EXPECT_TRUE(seen.rows.empty());
+        EXPECT_EQ(box().current_list, empty);
+        EXPECT_EQ(box().column_count, 4u);
+    }
+    // Only the two table fills asked for the page.
+    EXPECT_EQ(side.sent_commands(), (std::vector<int>{ID_SHOW_REPORT, ID_SHOW_REPORT}));
+}
+
+TEST_F(ResultListTest, CheckBoxesComeAndGoWithoutTouchingTheOtherStyles)
+{
+    const DWORD others = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT;
+    SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, others);
+    box().SetCheckBoxes(true);
+    EXPECT_EQ(SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0), static_cast<LRESULT>(others | LVS_EX_CHECKBOXES));
+    box().SetCheckBoxes(false);
+    EXPECT_EQ(SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0), static_cast<LRESULT>(others));
+}
+
+TEST_F(ResultListTest, CheckModeTurnsATableIntoAttributeRowsWithTheItemsBoxes)
+{
+    QueryList& disks = three_records();
+    const int checked[] = {1, 0, 1, 0};
+    int i = 0;
+    for_each_item(disks, [&](QueryItem& item) { item.checked = checked[i++]; });
+    const std::vector<bool> boxes = {true, false, true, false};
+
+    // Switched on while the table is shown.
+    box().ShowList(&disks);
+    set_check_mode(true);
+    ListViewContents seen = shown();
+    EXPECT_EQ(seen.headings, (std::vector<std::string>{"Attribute", "Value"}));
+    EXPECT_EQ(seen.rows, TABLE_AS_ATTRIBUTES);
+    EXPECT_EQ(seen.checked, boxes);
+    EXPECT_EQ(box().converted_list, &disks);
+    EXPECT_EQ(box().column_count, 2u);
+    EXPECT_EQ(box().table_layout, 1);
+
+    // Shown again in check-box mode: the same rows, not the table.
+    box().ShowList(&disks);
+    seen = shown();
+    EXPECT_EQ(seen.rows, TABLE_AS_ATTRIBUTES);
+    EXPECT_EQ(seen.checked, boxes);
+}
+
+TEST_F(ResultListTest, CheckModeOffAndOnAgainKeepsTheConvertedRowsAndResetsTheBoxes)
+{
+    QueryList& disks = three_records();
+    box().ShowList(&disks);
+    set_check_mode(true);
+    set_check_mode(false);
+    EXPECT_EQ(shown().rows, TABLE_AS_ATTRIBUTES);
+
+    const int checked[] = {0, 1, 0, 1};
+    int i = 0;
+    for_each_item(disks, [&](QueryItem& item) { item.checked = checked[i++]; });
+    set_check_mode(true);
+    // Converting a second time would read the rows "Attribute" and "Value".
+    ListViewContents seen = shown();
+    EXPECT_EQ(seen.rows, TABLE_AS_ATTRIBUTES);
+    EXPECT_EQ(seen.checked, (std::vector<bool>{false, true, false, true}));
+}
+
+TEST_F(ResultListTest, ConvertedRowsKeepLongHeadingsWhole)
+{
+    const std::string long_name(300, 'n');
+    QueryList& l = add_list(chain, "Win32_Product", 16, 2, 2);
+    add_item(l, long_name.c_str(), {"1", "2"});
+    add_item(l, "Version", {"3", "4"});
+    box().ShowList(&l);
+    set_check_mode(true);
+    EXPECT_EQ(shown().rows, (Rows{{long_name, "1"}, {"Version", "3"}}));
+}
+
+TEST_F(ResultListTest, ButtonReleaseCopiesTheBoxesIntoTheItems)
+{
+    QueryList& bios = one_record();
+    for_each_item(bios, [](QueryItem& item) { item.checked = 0; });
+    set_check_mode(true);
+    box().ShowList(&bios);
+    ASSERT_EQ(shown().checked, std::vector<bool>(5, false));
+
+    set_row_check(list, 1, true);
+    set_row_check(list, 3, true);
+    click_up();
+    std::vector<int> flags;
+    for_each_item(bios, [&](QueryItem& item) { flags.push_back(item.checked); });
+    EXPECT_EQ(flags, (std::vector<int>{0, 1, 0, 1, 0}));
+    EXPECT_EQ(bios.selection_made, 1);
+
+    // Unticking every box unchecks the items; the list stays chosen by hand.
+    set_row_check(list, 1, false);
+    set_row_check(list, 3, false);
+    click_up();
+    flags.clear();
+    for_each_item(bios, [&](QueryItem& item) { flags.push_back(item.checked); });
+    EXPECT_EQ(flags, std::vector<int>(5, 0));
+    EXPECT_EQ(bios.selection_made, 1);
+}
+
+TEST_F(ResultListTest, ButtonReleaseOutsideCheckModeChangesNoItem)
+{
+    QueryList& bios = one_record();
+    box().ShowList(&bios);
+    set_row_check(list, 0, false);
+    set_row_check(list, 2, false);
+    click_up();
+    int checked = 0;
+    for_each_item(bios, [&](QueryItem& item) { checked += item.checked; });
+    EXPECT_EQ(checked, 5);
+    EXPECT_EQ(bios.selection_made, 0);
+}
+
+TEST_F(ResultListTest, AClickOnABoxTicksItAndChecksItsItem)
+{
+    QueryList& bios = one_record();
+    for_each_item(bios, [](QueryItem& item) { item.checked = 0; });
+    set_check_mode(true);
+    box().ShowList(&bios);
+
+    // The point of row 2's check box, as the control's hit test finds it.
+    RECT bounds{};
+    bounds.left = LVIR_BOUNDS;
+    ASSERT_TRUE(SendMessageA(list, LVM_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&bounds)));
+    LVHITTESTINFO hit{};
+    bool found = false;
+    for (int x = bounds.left; x < bounds.left + 40 && !found; ++x) {
+        hit.pt = POINT{x, (bounds.top + bounds.bottom) / 2};
+        found = SendMessageA(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)) == 2 &&
+                (hit.flags & LVHT_ONITEMSTATEICON);
+    }
+    ASSERT_TRUE(found);
+    SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(hit.pt.x, hit.pt.y));
+    SendMessageA(list, WM_LBUTTONUP, 0, MAKELPARAM(hit.pt.x, hit.pt.y));
+
+    EXPECT_EQ(shown().checked, (std::vector<bool>{false, false, true, false, false}));
+    std::vector<int> flags;
+    for_each_item(bios, [&](QueryItem& item) { flags.push_back(item.checked); });
+    EXPECT_EQ(flags, (std::vector<int>{0, 0, 1, 0, 0}));
+    EXPECT_EQ(bios.selection_made, 1);
+}
+
+TEST_F(ResultListTest, ForgettingTheListsLeavesNoPointerBehind)
+{
+    QueryList& disks = three_records();
+    box().ShowList(&disks);
+    set_check_mode(true);
+    box().ForgetLists();
+    EXPECT_EQ(box().current_list, nullptr);
+    EXPECT_EQ(box().converted_list, nullptr);
+    // A release now touches no item.
+    click_up();
+    EXPECT_EQ(disks.selection_made, 0);
+}
+
+// The list view export of what the control shows: the headings line, then a
+// line per row; an empty control gives an empty file.
+TEST_F(ResultListTest, ExportWritesWhatTheControlShows)
+{
+    QueryList& bios = one_record();
+    bios.first_item->values[0] = "Ven\tdaril";
+    QueryList& disks = three_records();
+    struct Case {
+        const char* what;
+        QueryList* list;
+        std::string file;
+    };
+    const Case cases[] = {
+        {"attribute rows", &bios,
+         "Attribute\tValue\nManufacturer\tVen daril\nName\tDefault System BIOS\nSerialNumber\t\n"
+         "SMBIOSBIOSVersion\t1.0\nVersion\tBOCHS  - 1\n"},
+        {"table", &disks, "DeviceID\tFileSystem\tVolumeName\tSize\nC:\tNTFS\t\t100\nD:\tFAT32\t\t200\nE:\tCDFS\t\t300\n"},
+        {"empty", nullptr, ""},
+    };
+    const std::string path = app.path("list.txt");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        box().ShowList(c.list);
+        ASSERT_TRUE(write_list_view(path, control->ReadTable()));
+        EXPECT_EQ(read_file_bytes(path), crlf(c.file));
+    }
+}
+
+}  // namespace

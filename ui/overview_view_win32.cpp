@@ -1,0 +1,179 @@
+// The overview page view: the report in the browser control, the "List
+// View" band and the result list, laid out again on every paint.
+#include "ui/overview_view_win32.h"
+
+#include "app/application.h"
+#include "app/framework/document_win32.h"
+#include "app/framework/gdi_win32.h"
+#include "app/framework/handlers_win32.h"
+#include "app/framework/msgbox_win32.h"
+#include "app/framework/resources_win32.h"
+#include "app/log.h"
+#include "config/query_list.h"
+#include "output/icon_files_win32.h"
+#include "res/resource.h"
+#include "ui/tree_view_win32.h"
+
+#include <cstdio>
+
+namespace {
+
+constexpr int BAND_HEIGHT = 22;
+// Height of the list below the page outside check-box mode.
+constexpr int LIST_STRIP = 100;
+// Narrowest column when the list's width is shared out.
+constexpr unsigned MIN_COLUMN_WIDTH = 100;
+
+// An environment variable of any length; false when it does not exist.
+bool environment_variable(const char* name, std::string& value)
+{
+    DWORD size = ::GetEnvironmentVariableA(name, nullptr, 0);
+    if (size == 0)
+        return false;
+    std::string text(size, '\0');
+    DWORD length = ::GetEnvironmentVariableA(name, &text[0], size);
+    if (length >= size)
+        return false;  // changed between the two calls
+    text.resize(length);
+    value = text;
+    return true;
+}
+
+// The report, at the anchor of the list with the ID number (three digits
+// at least), or from its top for none.
+std::string report_address(const std::string& report_path, const QueryList* shown)
+{
+    if (!shown)
+        return report_path;
+    char anchor[16];
+    std::snprintf(anchor, sizeof anchor, "#%03i", shown->id);
+    return report_path + anchor;
+}
+
+}  // namespace
+
+mhtm::mhtm() { write_log("mhtm::mhtm () OK ...\n"); }
+
+mhtm::~mhtm() { write_log("mhtm::~mhtm () OK ...\n"); }
+
+const MessageMap& mhtm::GetMessageMap() const
+{
+    static const MessageMap map(&(CHtmlView::GetMessageMap()), {
+        on_destroy(&mhtm::OnDestroy),
+        on_notify(LVN_ENDLABELEDITA, IDC_RESULT_LIST, &mhtm::OnEndLabelEdit),
+        on_notify(LVN_ENDLABELEDITW, IDC_RESULT_LIST, &mhtm::OnEndLabelEdit),
+    });
+    return map;
+}
+
+void mhtm::OnInitialUpdate()
+{
+    CHtmlView::OnInitialUpdate();
+    if (!list_) {
+        list_.reset(new mbox::Control(app().result_list));
+        if (!list_->Create(this, RECT{0, 0, 0, 0})) {
+            list_.reset();
+            AfxMessageBox("Failed to create mbox!");
+        }
+    }
+    if (list_) {
+        RECT client = GetClientRect();
+        list_->MoveWindow(0, client.bottom - LIST_STRIP, client.right - ::GetSystemMetrics(SM_CXDLGFRAME),
+                          LIST_STRIP);
+        CListCtrl view = list_->list();
+        view.SetExtendedStyle(view.GetExtendedStyle() | LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    }
+    write_icons(app().gui.temp_dir, tree_image_list(), m_hWnd);
+    write_log("  OnInitialUpdate OK ...\n");
+}
+
+void mhtm::OnDraw(CDC* dc)
+{
+    const COLORREF highlight = ::GetSysColor(COLOR_BTNHIGHLIGHT);
+    const COLORREF shadow = ::GetSysColor(COLOR_BTNSHADOW);
+    const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
+    const CGUI& gui = app().gui;
+    HGDIOBJ font = gui.win_major >= 6 ? static_cast<HGDIOBJ>(gui.font.handle()) : ::GetStockObject(ANSI_VAR_FONT);
+    SelectionGuard font_in(*dc, font);
+    dc->SetBkMode(TRANSPARENT);
+
+    const mbox& results = app().result_list;
+    RECT client = GetClientRect();
+    const int height = client.bottom - client.top;
+    // The split line: the page above, the band and the list below. Below a
+    // client height of 100 it lies above the view and the list fills it.
+    const int split = results.check_mode ? height / 2 : height - LIST_STRIP;
+
+    if (GetBrowserWindow())
+        SetBrowserRect(RECT{0, 0, client.right, split > 0 ? split : 0});
+
+    RECT band{client.left, split, client.right, split + BAND_HEIGHT};
+    dc->FillSolidRect(band, face);
+    dc->Draw3dRect(band, highlight, shadow);
+    std::string caption;
+    load_string(IDS_LIST_CAPTION, caption);
+    ::DrawTextA(*dc, caption.c_str(), static_cast<int>(caption.size()), &band,
+                DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+
+    if (!list_ || !list_->m_hWnd)
+        return;
+    const int list_top = split + BAND_HEIGHT;
+    list_->MoveWindow(0, list_top, client.right, client.bottom - list_top);
+    if (const unsigned columns = results.column_count) {
+        // Shared out in unsigned arithmetic, as wide as the list less a
+        // scroll bar; sideways scrolling takes over below 100 pixels each.
+        unsigned width = static_cast<unsigned>(client.right - ::GetSystemMetrics(SM_CYHSCROLL)) / columns;
+        if (width < MIN_COLUMN_WIDTH)
+            width = MIN_COLUMN_WIDTH;
+        CListCtrl view = list_->list();
+        for (unsigned column = 0; column < columns; ++column)
+            view.SetColumnWidth(static_cast<int>(column), static_cast<WORD>(width));
+    }
+    list_->Invalidate();
+}
+
+void mhtm::OnShow()
+{
+    std::string computer;
+    if (CDocument* document = GetDocument()) {
+        if (environment_variable("ComputerName", computer))
+            document->SetTitle(computer);
+    }
+    mapp& application = app();
+    if (!application.result_list.current_list) {
+        // Everything still unread is read here, on the window thread.
+        ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
+        application.OnRWMI();
+        application.OnSWMI();
+        ::SetCursor(::LoadCursor(nullptr, IDC_ARROW));
+    }
+    const std::string& report_path = application.gui.htm_path;
+    Navigate(report_address(report_path, application.result_list.current_list));
+    // Navigation goes on in the control: the address may still be the
+    // one shown before.
+    std::string location = GetLocationURL();
+    if (!location.empty())
+        write_log("  %s, %s\n", location.c_str(), GetType().c_str());
+    write_log("mhtm::OnShow %s\n", report_path.c_str());
+}
+
+void mhtm::Reload()
+{
+    // Fails without a document in the control (no HTML engine): nothing to
+    // reload then.
+    Refresh();
+}
+
+void mhtm::OnDestroy()
+{
+    // The list window goes with this one; its wrapper (and the result
+    // list's reach to it) ends now, while the window still exists.
+    list_.reset();
+    CHtmlView::OnDestroy();
+}
+
+LRESULT mhtm::OnEndLabelEdit(NMHDR*)
+{
+    // Labels may be edited in place, but the list keeps what it read.
+    return FALSE;
+}
