@@ -63,8 +63,8 @@ trim() { sed -e 's/^[[:space:]]*//' -e 's/[[:space:]]*$//'; }
 example_queries_on_wine() {
   cp "$ROOT/examples/polrix.xml" "$E2E/polrix.xml"
   # Two installed programs of our own (a fresh prefix has none), so the
-  # software list is a table with a row for each. They go into the registry
-  # view the program reads (a 32-bit program sees the 32-bit view of HKLM).
+  # software list is a table with a row for each. They go into the native
+  # registry view, which both programs read.
   local uninst='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall'
   wine reg add "$uninst\\PolrixE2EProgram" /v DisplayName /t REG_SZ /d "Polrix E2E Program" /f "$REG_VIEW" >/dev/null
   wine reg add "$uninst\\PolrixE2EProgram" /v DisplayVersion /t REG_SZ /d "4.5.6" /f "$REG_VIEW" >/dev/null

@@ -5,10 +5,13 @@ source "$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/scripts/lib.sh"
 # The program under test: win32 (the 32-bit build) or win64.
 TARGET="${POLRIX_TARGET:-win64}"
 case "$TARGET" in
-  win32) REG_VIEW=/reg:32 ;;
-  win64) REG_VIEW=/reg:64 ;;
+  win32 | win64) ;;
   *) echo "unknown program: $TARGET (win32 or win64)" >&2; exit 2 ;;
 esac
+# Both programs read the machine's native (64-bit) registry view; `wine reg`
+# itself is the 32-bit tool, so keys the program must see are written with
+# this option.
+REG_VIEW=/reg:64
 E2E="$BUILD/e2e/$TARGET"
 EXE="$E2E/polrix.exe"
 TOOLS="$BUILD/$TARGET"
@@ -35,7 +38,7 @@ CASE_FAILS=0
 # its first failing command ends it. An assertion message fails it too.
 run_case() {
   local name=$1 start=$SECONDS rc
-  ( set -e; "$name" ) >"$E2E/$name.out" 2>&1
+  ( set -eE; trap 'echo "failed: [$BASH_COMMAND] (line $LINENO)" >&2' ERR; "$name" ) >"$E2E/$name.out" 2>&1
   rc=$?
   grep -q '^assertion failed' "$E2E/$name.out" && rc=1
   if [ "$rc" -eq 0 ]; then
