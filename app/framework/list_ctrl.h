@@ -3,21 +3,20 @@
 // are ANSI and of any length.
 #pragma once
 
+#include "app/framework/control_handle.h"
+
 #include <windows.h>
 
 #include <commctrl.h>
 
 #include <string>
 
-class CListCtrl {
+class CListCtrl : public ControlHandle {
 public:
-    explicit CListCtrl(HWND hwnd = nullptr) : hwnd_(hwnd) {}
+    explicit CListCtrl(HWND hwnd = nullptr) : ControlHandle(hwnd) {}
 
     // Creates the control window as a child of `parent` and wraps it.
     bool Create(DWORD style, const RECT& rect, HWND parent, UINT id);
-    void Attach(HWND hwnd) { hwnd_ = hwnd; }
-    HWND Detach();
-    HWND GetSafeHwnd() const { return hwnd_; }
 
     // Columns. InsertColumn gives the new column's index, or -1.
     int InsertColumn(int column, const std::string& heading, int format = LVCFMT_LEFT, int width = -1);
@@ -46,6 +45,4 @@ public:
     // Drawing off while a long fill runs, and on again afterwards.
     void SetRedraw(bool redraw);
 
-private:
-    HWND hwnd_;
 };

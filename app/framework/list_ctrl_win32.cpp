@@ -27,17 +27,7 @@ std::string text_of_any_length(Fetch fetch)
 
 bool CListCtrl::Create(DWORD style, const RECT& rect, HWND parent, UINT id)
 {
-    hwnd_ = CreateWindowExA(0, WC_LISTVIEWA, "", style, rect.left, rect.top, rect.right - rect.left,
-                            rect.bottom - rect.top, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
-                            GetModuleHandleA(nullptr), nullptr);
-    return hwnd_ != nullptr;
-}
-
-HWND CListCtrl::Detach()
-{
-    HWND hwnd = hwnd_;
-    hwnd_ = nullptr;
-    return hwnd;
+    return CreateControl(WC_LISTVIEWA, style, rect, parent, id);
 }
 
 int CListCtrl::InsertColumn(int column, const std::string& heading, int format, int width)

@@ -3,21 +3,20 @@
 // and of any length.
 #pragma once
 
+#include "app/framework/control_handle.h"
+
 #include <windows.h>
 
 #include <commctrl.h>
 
 #include <string>
 
-class CTreeCtrl {
+class CTreeCtrl : public ControlHandle {
 public:
-    explicit CTreeCtrl(HWND hwnd = nullptr) : hwnd_(hwnd) {}
+    explicit CTreeCtrl(HWND hwnd = nullptr) : ControlHandle(hwnd) {}
 
     // Creates the control window as a child of `parent` and wraps it.
     bool Create(DWORD style, const RECT& rect, HWND parent, UINT id);
-    void Attach(HWND hwnd) { hwnd_ = hwnd; }
-    HWND Detach();
-    HWND GetSafeHwnd() const { return hwnd_; }
 
     // A new item under `parent` (TVI_ROOT for the top level) after `after`
     // (TVI_LAST, TVI_FIRST or an item); none when it could not be inserted.
@@ -51,6 +50,4 @@ public:
     HIMAGELIST SetImageList(HIMAGELIST list, int type = TVSIL_NORMAL);
     HIMAGELIST GetImageList(int type = TVSIL_NORMAL) const;
 
-private:
-    HWND hwnd_;
 };

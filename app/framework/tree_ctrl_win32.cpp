@@ -6,17 +6,7 @@
 
 bool CTreeCtrl::Create(DWORD style, const RECT& rect, HWND parent, UINT id)
 {
-    hwnd_ = CreateWindowExA(0, WC_TREEVIEWA, "", style, rect.left, rect.top, rect.right - rect.left,
-                            rect.bottom - rect.top, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
-                            GetModuleHandleA(nullptr), nullptr);
-    return hwnd_ != nullptr;
-}
-
-HWND CTreeCtrl::Detach()
-{
-    HWND hwnd = hwnd_;
-    hwnd_ = nullptr;
-    return hwnd;
+    return CreateControl(WC_TREEVIEWA, style, rect, parent, id);
 }
 
 HTREEITEM CTreeCtrl::InsertItem(const std::string& text, int image, int selected_image, HTREEITEM parent,
