@@ -7,7 +7,7 @@
 #include "app/registry.h"
 #include "app/settings.h"
 #include "app/text_file.h"
-#include "config/document_win32.h"
+#include "ui/document_win32.h"
 #include "res/resource.h"
 #include "ui/overview_view_win32.h"
 #include "ui/result_list_win32.h"

@@ -1,7 +1,7 @@
 // The window's document without its window: the default query file written
 // when it is made, and an open that replaces the chain and leaves no pointer
 // into the freed lists.
-#include "config/document_win32.h"
+#include "ui/document_win32.h"
 
 #include "app/application.h"
 #include "res/resource.h"

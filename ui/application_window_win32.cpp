@@ -1,10 +1,10 @@
-// The application's window side: its commands and the interactive start
+// The application object's window side: its commands and the interactive start
 // (document template, frame and views, then the window shown).
 #include "app/application.h"
 
 #include "app/framework/doctemplate_win32.h"
 #include "app/framework/ole_apartment_win32.h"
-#include "config/document_win32.h"
+#include "ui/document_win32.h"
 #include "res/resource.h"
 #include "ui/about_dialog_win32.h"
 #include "ui/frame_win32.h"

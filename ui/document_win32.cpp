@@ -1,4 +1,4 @@
-#include "config/document_win32.h"
+#include "ui/document_win32.h"
 
 #include "app/application.h"
 #include "app/framework/filedialog_win32.h"
