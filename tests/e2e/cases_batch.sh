@@ -115,6 +115,24 @@ example_queries_on_wine() {
   grep -qF "<h2>System Report for " "$REPORT" || fail "report title"
 }
 
-for c in missing_query_file malformed_line export_cannot_be_opened registry_list_modes example_queries_on_wine; do
+# The batch run leaves the report's pictures beside it: every picture the
+# report names is there, as a bitmap file.
+report_pictures() {
+  cp "$ROOT/examples/polrix.xml" "$E2E/polrix.xml"
+  rm -f "$TEMP_DIR"/img_*.bmp
+  run_polrix x
+  expect_eq "$RC" 0 "exit code"
+  local named=0 f
+  for f in $(grep -o "img_[0-9][0-9]\.bmp" "$REPORT" | sort -u); do
+    named=$((named + 1))
+    [ -f "$TEMP_DIR/$f" ] || fail "$f is named by the report but missing"
+    expect_eq "$(head -c 2 "$TEMP_DIR/$f")" "BM" "$f is a bitmap file"
+  done
+  echo "pictures named by the report: $named"
+  [ "$named" -ge 2 ] || fail "the report names too few pictures"
+  for n in $(seq -w 0 16); do [ -f "$TEMP_DIR/img_$n.bmp" ] || fail "img_$n.bmp missing"; done
+}
+
+for c in report_pictures missing_query_file malformed_line export_cannot_be_opened registry_list_modes example_queries_on_wine; do
   run_case "$c"
 done
