@@ -182,7 +182,9 @@ bool close_window(mapp& application)
 // ---- what the process holds -------------------------------------------------
 
 struct Holdings {
-    double private_mib = 0;    // PrivateUsage (Wine: the process's anonymous resident memory)
+    double private_mib = 0;    // PrivateUsage (Wine 8: always 0)
+    double pagefile_mib = 0;   // PagefileUsage
+    double working_set_mib = 0;
     double committed_mib = 0;  // committed private regions of the address space
     unsigned user_objects = 0;  // GetGuiResources (Wine: always 0)
     unsigned gdi_objects = 0;
@@ -248,8 +250,11 @@ Holdings holdings()
     PROCESS_MEMORY_COUNTERS_EX counters{};
     counters.cb = sizeof counters;
     if (GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
-                             sizeof counters))
+                             sizeof counters)) {
         h.private_mib = counters.PrivateUsage / 1048576.0;
+        h.pagefile_mib = counters.PagefileUsage / 1048576.0;
+        h.working_set_mib = counters.WorkingSetSize / 1048576.0;
+    }
     h.committed_mib = committed_private_mib();
     h.user_objects = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
     h.gdi_objects = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
@@ -260,8 +265,10 @@ Holdings holdings()
 
 void print_holdings(const char* when, const Holdings& h)
 {
-    std::printf("%s: private=%.2f MiB committed=%.2f MiB user_objects=%u gdi_objects=%u windows=%u gdi_slots=%ld\n",
-                when, h.private_mib, h.committed_mib, h.user_objects, h.gdi_objects, h.windows, h.gdi_slots);
+    std::printf("%s: private=%.2f MiB pagefile=%.2f MiB working_set=%.2f MiB committed=%.2f MiB user_objects=%u "
+                "gdi_objects=%u windows=%u gdi_slots=%ld\n",
+                when, h.private_mib, h.pagefile_mib, h.working_set_mib, h.committed_mib, h.user_objects,
+                h.gdi_objects, h.windows, h.gdi_slots);
 }
 
 // ---- the benchmarks ---------------------------------------------------------
@@ -369,9 +376,10 @@ int bench_soak(mapp& application, int fills, int warmup)
     const double took = ms_since(start);
     const Holdings end = holdings();
     print_holdings("end", end);
-    std::printf("fills=%d in %.1f s; growth after warm-up: private %+.2f MiB, committed %+.2f MiB, "
-                "user_objects %+d, gdi_objects %+d, windows %+d, gdi_slots %+ld\n",
-                fills, took / 1000, end.private_mib - warm.private_mib, end.committed_mib - warm.committed_mib,
+    std::printf("fills=%d in %.1f s; growth after warm-up: private %+.2f MiB, pagefile %+.2f MiB, working set "
+                "%+.2f MiB, committed %+.2f MiB, user_objects %+d, gdi_objects %+d, windows %+d, gdi_slots %+ld\n",
+                fills, took / 1000, end.private_mib - warm.private_mib, end.pagefile_mib - warm.pagefile_mib,
+                end.working_set_mib - warm.working_set_mib, end.committed_mib - warm.committed_mib,
                 static_cast<int>(end.user_objects - warm.user_objects),
                 static_cast<int>(end.gdi_objects - warm.gdi_objects), static_cast<int>(end.windows - warm.windows),
                 end.gdi_slots - warm.gdi_slots);
