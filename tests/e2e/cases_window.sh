@@ -69,11 +69,14 @@ shot() { import -window root "$SHOTS/$TARGET-$1.png"; }
 
 # ---- waiting ---------------------------------------------------------------------
 
+# The log holds the line (grep reads it all: see expect_contains).
+log_has() { tr -d '\r' <"$LOG" | grep -xF -- "$1" >/dev/null; }
+
 # Waits up to SECONDS (default 30) until the log holds the line.
 wait_log() {
   local line=$1 i
   for i in $(seq $((${2:-30} * 10))); do
-    [ -f "$LOG" ] && tr -d '\r' <"$LOG" | grep -qxF -- "$line" && return 0
+    [ -f "$LOG" ] && log_has "$line" && return 0
     sleep 0.1
   done
   fail "the log never got [$line]"
@@ -182,9 +185,19 @@ expect_clean_end() {
 
 # ---- cases -------------------------------------------------------------------------
 
-window_start_writes_default_queries() {
-  rm -f "$E2E/polrix.xml"
+# Every case starts from no stored settings and the query file given (a path
+# to copy beside the program, "none" or "empty").
+window_case() {
   reg_delete_settings
+  case $1 in
+    none) rm -f "$E2E/polrix.xml" ;;
+    empty) : >"$E2E/polrix.xml" ;;
+    *) cp "$1" "$E2E/polrix.xml" ;;
+  esac
+}
+
+window_start_writes_default_queries() {
+  window_case none
   window_start
   cmp "$E2E/polrix.xml" "$ROOT/examples/polrix.xml" || fail "the default query file differs from examples/polrix.xml"
   expect_eq "$(geo caption)" "$WIN_E2E\\polrix.xml - Polrix" "caption"
@@ -199,7 +212,7 @@ window_start_writes_default_queries() {
 window_start_keeps_existing_queries() {
   # An empty file: left empty, a tree with the root alone, a root click reads
   # nothing and ends well.
-  : >"$E2E/polrix.xml"
+  window_case empty
   window_start
   [ ! -s "$E2E/polrix.xml" ] || fail "the empty query file was written"
   expect_eq "$(geo tree_items)" 1 "tree items of an empty query file"
@@ -230,8 +243,7 @@ stored_placement() {
 }
 
 window_placement() {
-  cp "$ROOT/examples/polrix.xml" "$E2E/polrix.xml"
-  reg_delete_settings
+  window_case "$ROOT/examples/polrix.xml"
   window_start
   local cx cy cap max_w max_h w h
   read -r cx cy cap _ max_w max_h <<<"$(geo metrics)"
@@ -269,7 +281,7 @@ uninstall_fixture() {
 }
 
 window_tree_reads_and_shows() {
-  cp "$ROOT/examples/polrix.xml" "$E2E/polrix.xml"
+  window_case "$ROOT/examples/polrix.xml"
   uninstall_fixture
   # The batch run of the same file is the oracle of the values.
   run_polrix x
@@ -302,9 +314,11 @@ window_tree_reads_and_shows() {
     "$(printf 'DisplayName\tDisplayVersion\nPolrixWindowA\t1.0\nPolrixWindowB\t2.5')" "list view of the registry list"
 
   # The root: every list read, the report written, the result list emptied.
-  : >"$LOG.mark"
   click_tree_item 0
-  wait_log "mapp::OnSWMI () OK ..." 60
+  wait_log "mapp::OnRWMI () OK ..." 60
+  # The frame answers once the click's work is done on the window thread.
+  window_geometry
+  expect_lines_in_order "$LOG" "mapp::OnRWMI () OK ..." "mapp::OnSWMI () OK ..."
   local class selects
   selects=$(tr -d '\r' <"$LOG" | grep -c '^  SELECT \* FROM ')
   for class in $(tr -d '\r' <"$E2E/polrix.xml" | sed -n 's/^     <name>\(Win32_[A-Za-z]*\)<\/name>$/\1/p'); do
@@ -313,8 +327,11 @@ window_tree_reads_and_shows() {
   expect_eq "$selects" 16 "WMI lists read in all (each once)"
   expect_eq "$(tr -d '\r' <"$LOG" | grep -c '^CWMI::read_rkey ()')" 1 "registry list read once"
   [ -s "$REPORT" ] || fail "no report"
-  grep -q 'Win32_OperatingSystem' "$REPORT" || fail "the report lacks a list read by the root click"
-  window_geometry
+  # A value of a list that only the root click read.
+  local serial
+  serial=$(tr -d '\r' <"$EXPORT" | awk -F'\t' '$2 == "Win32_OperatingSystem" && $4 == "SerialNumber" {print $5}')
+  [ -n "$serial" ] || fail "the batch run read no SerialNumber"
+  grep -qF -- "$serial" "$REPORT" || fail "the report lacks the operating system's serial number $serial"
   expect_eq "$(geo list_rows)" 0 "rows after the root click"
   save_list_view "$E2E/root.txt"
   [ ! -s "$E2E/root.txt" ] || fail "the list view export after the root click is not empty"
@@ -327,7 +344,7 @@ window_tree_reads_and_shows() {
 window_check_box_mode() {
   wine reg delete 'HKCU\Software\PolrixE2E' /f >/dev/null 2>&1 || true
   wine regedit /s "$(winepath -w "$FIX/registry_modes.reg" 2>/dev/null)" >/dev/null 2>&1
-  cp "$FIX/registry_modes.xml" "$E2E/polrix.xml"
+  window_case "$FIX/registry_modes.xml"
   window_start
   # The Apps list: three keys, three items, a table.
   click_tree_item 1
@@ -368,13 +385,25 @@ window_check_box_mode() {
   grep -qx '      <name>Size</name>' "$E2E/apps.xml" || fail "Size not saved"
   ! grep -q 'DisplayVersion' "$E2E/apps.xml" || fail "the unticked DisplayVersion was saved"
   # Another list, not customised, keeps its own items.
-  tr -d '\r' <"$E2E/saved queries.xml" | grep -q '<name>missing</name>' || fail "the Plain list lost its items"
+  grep -q '<name>missing</name>' "$E2E/saved queries.xml" || fail "the Plain list lost its items"
 
   # Off again: the boxes go, the button comes up.
   click_toolbar 2
   window_geometry
   expect_eq "$(geo list_checkboxes)" 0 "check boxes after the second toggle"
   expect_eq "$(geo toolbar_state_204)" 4 "check-box button up again"
+  # Enter switches the mode too, and writes the report at once.
+  rm -f "$REPORT"
+  xdotool key Return
+  sleep 0.3
+  window_geometry
+  expect_eq "$(geo toolbar_state_204)" 5 "check-box button pressed by Enter"
+  expect_eq "$(geo list_checkboxes)" 1 "check boxes after Enter"
+  [ -s "$REPORT" ] || fail "Enter wrote no report"
+  xdotool key Return
+  sleep 0.3
+  window_geometry
+  expect_eq "$(geo toolbar_state_204)" 4 "check-box button up after the second Enter"
   menu_exit
   window_wait_end
   expect_clean_end
@@ -384,7 +413,7 @@ window_check_box_mode() {
 window_open_query_file() {
   wine reg delete 'HKCU\Software\PolrixE2E' /f >/dev/null 2>&1 || true
   wine regedit /s "$(winepath -w "$FIX/registry_modes.reg" 2>/dev/null)" >/dev/null 2>&1
-  cp "$ROOT/examples/polrix.xml" "$E2E/polrix.xml"
+  window_case "$ROOT/examples/polrix.xml"
   cp "$FIX/registry_modes.xml" "$E2E/other.xml"
   window_start
   expect_eq "$(geo tree_items)" 18 "tree items before the open"
@@ -421,29 +450,44 @@ window_open_query_file() {
   wine reg delete 'HKCU\Software\PolrixE2E' /f >/dev/null 2>&1 || true
 }
 
+# A query file that the open dialog accepts but the program cannot read: one
+# held open by another program without sharing, one with a malformed line.
+# Either ends the program with its message and exit code 100.
 window_open_unreadable_file() {
-  cp "$ROOT/examples/polrix.xml" "$E2E/polrix.xml"
+  printf '<config>\r\n  <list>\r\n     <typ>WMI</typ>\r\n     <name>Win32_Bios</nam>\r\n  </list>\r\n</config>\r\n' \
+    >"$E2E/malformed.xml"
   cp "$FIX/registry_modes.xml" "$E2E/locked.xml"
-  window_start
-  # The open dialog sees the file; the program cannot open it.
-  local holder
-  wine "$TOOLS/holdfile.exe" "$WIN_E2E\\locked.xml" 120 >"$E2E/holdfile.out" &
-  holder=$!
-  for _ in $(seq 50); do grep -q held "$E2E/holdfile.out" && break; sleep 0.1; done
-  grep -q held "$E2E/holdfile.out" || fail "the file could not be held"
-  click_toolbar 0
-  file_dialog "Open" "$WIN_E2E\\locked.xml"
-  BOX_TEXT=$(timeout 60 wine "$TOOLS/boxclose.exe" 30 "$DESK" | tr -d '\r')
-  echo "$BOX_TEXT"
-  window_wait_end
-  kill "$holder" 2>/dev/null || true
-  wait "$holder" 2>/dev/null || true
-  expect_eq "$RC" 100 "exit code"
-  expect_eq "$(sed -n 's/^text: //p' <<<"$BOX_TEXT")" "Could not open file: $WIN_E2E\\locked.xml"
+  local file holder text
+  for file in locked malformed; do
+    window_case "$ROOT/examples/polrix.xml"
+    window_start
+    holder=""
+    if [ $file = locked ]; then
+      wine "$TOOLS/holdfile.exe" "$WIN_E2E\\locked.xml" 120 >"$E2E/holdfile.out" &
+      holder=$!
+      for _ in $(seq 50); do grep -q held "$E2E/holdfile.out" && break; sleep 0.1; done
+      grep -q held "$E2E/holdfile.out" || fail "the file could not be held"
+    fi
+    click_toolbar 0
+    file_dialog "Open" "$WIN_E2E\\$file.xml"
+    BOX_TEXT=$(timeout 60 wine "$TOOLS/boxclose.exe" 30 "$DESK" | tr -d '\r')
+    echo "$BOX_TEXT"
+    window_wait_end
+    if [ -n "$holder" ]; then
+      kill "$holder" 2>/dev/null || true
+      wait "$holder" 2>/dev/null || true
+    fi
+    expect_eq "$RC" 100 "exit code after opening $file.xml"
+    text=$(sed -n 's/^text: //p' <<<"$BOX_TEXT")
+    case $file in
+      locked) expect_eq "$text" "Could not open file: $WIN_E2E\\locked.xml" ;;
+      malformed) expect_eq "$text" "Invalid </name> Configuration in line" ;;
+    esac
+  done
 }
 
 window_about_box() {
-  cp "$ROOT/examples/polrix.xml" "$E2E/polrix.xml"
+  window_case "$ROOT/examples/polrix.xml"
   window_start
   menu_info
   wine "$TOOLS/windowinfo.exe" "$DESK" dialog Info 10 || fail "no about box"
@@ -464,7 +508,7 @@ window_about_box() {
 # queued right behind the click on the list, so it is handled the moment the
 # worker has started its read.
 window_close_while_reading() {
-  cp "$ROOT/examples/polrix.xml" "$E2E/polrix.xml"
+  window_case "$ROOT/examples/polrix.xml"
   local index run overlapped=0
   index=$(tree_index Win32_Processor "$E2E/polrix.xml")
   for run in $(seq 20); do
@@ -475,7 +519,7 @@ window_close_while_reading() {
     expect_clean_end
     # The frame was gone before the read was over when the read's end found
     # no window to show the list in.
-    tr -d '\r' <"$LOG" | grep -q '^mhtm::OnShow' || overlapped=$((overlapped + 1))
+    grep -q '^mhtm::OnShow' "$LOG" || overlapped=$((overlapped + 1))
   done
   echo "20 of 20 closes while reading ended with exit code 0 and a whole log;" \
     "in $overlapped of them the frame was gone before the read was over (the list never shown)"
