@@ -1,12 +1,15 @@
 // Test helper: waits for a message box of another program, prints its
 // caption and text, and closes it with its OK button.
-//   boxclose [SECONDS]   (default 60)
+//   boxclose [SECONDS] [DESKTOP]   (default 60 seconds, the default desktop)
+// With DESKTOP it looks on that Wine desktop (`wine explorer /desktop=...`).
 // Exit code 0 when a box was found and closed, 1 when none came in time.
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+
+#include "desktop.h"
 
 namespace {
 
@@ -59,6 +62,10 @@ BOOL CALLBACK find_text(HWND child, LPARAM lparam)
 int main(int argc, char** argv)
 {
     int seconds = argc > 1 ? std::atoi(argv[1]) : 60;
+    if (argc > 2 && !join_desktop(argv[2], seconds)) {
+        std::printf("no desktop %s\n", argv[2]);
+        return 1;
+    }
     for (int waited = 0; waited < seconds * 10; ++waited) {
         Found found;
         EnumWindows(find_box, reinterpret_cast<LPARAM>(&found));

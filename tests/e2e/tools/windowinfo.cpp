@@ -1,0 +1,281 @@
+// Test helper: joins a Wine desktop and reports the geometry and state of
+// the program's frame window and its controls, so that a test derives its
+// click points from the window as it is laid out. Everything is read with
+// messages that carry no pointers (Wine does not carry pointer-bearing
+// common-control messages across processes).
+//   windowinfo DESKTOP frame [SECONDS]            waits for the frame, prints key=value lines
+//   windowinfo DESKTOP caption TEXT [SECONDS]     waits until the frame's caption is TEXT
+//   windowinfo DESKTOP close [SECONDS]            posts WM_CLOSE to the frame
+//   windowinfo DESKTOP dialog CAPTION [SECONDS]   waits for a dialog box of that caption
+//   windowinfo DESKTOP nodialog CAPTION [SECONDS] waits until no such dialog box is there
+//   windowinfo DESKTOP clickclose X Y [SECONDS]   posts a left click at the screen point
+//                                                 to the tree and, right behind it, WM_CLOSE
+//                                                 to the frame: the close is handled the
+//                                                 moment the click's work has started
+// Rectangles are screen coordinates "left top right bottom". The frame is
+// the top-level window whose caption ends with " - Polrix".
+// Exit code 0 when what was waited for came, 1 when not in time, 2 for a
+// wrong call.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "desktop.h"
+
+namespace {
+
+std::string window_text(HWND hwnd)
+{
+    int length = GetWindowTextLengthA(hwnd);
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    text.resize(static_cast<size_t>(GetWindowTextA(hwnd, &text[0], length + 1)));
+    return text;
+}
+
+std::string class_of(HWND hwnd)
+{
+    char name[64] = {};
+    GetClassNameA(hwnd, name, sizeof name);
+    return name;
+}
+
+bool ends_with(const std::string& text, const std::string& ending)
+{
+    return text.size() >= ending.size() && text.compare(text.size() - ending.size(), ending.size(), ending) == 0;
+}
+
+BOOL CALLBACK find_frame(HWND hwnd, LPARAM param)
+{
+    if (IsWindowVisible(hwnd) && ends_with(window_text(hwnd), " - Polrix")) {
+        *reinterpret_cast<HWND*>(param) = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND frame_window()
+{
+    HWND found = nullptr;
+    EnumWindows(find_frame, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+struct DialogSearch {
+    std::string caption;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK find_dialog(HWND hwnd, LPARAM param)
+{
+    auto* search = reinterpret_cast<DialogSearch*>(param);
+    if (IsWindowVisible(hwnd) && class_of(hwnd) == "#32770" && window_text(hwnd) == search->caption) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND dialog_window(const std::string& caption)
+{
+    DialogSearch search;
+    search.caption = caption;
+    EnumWindows(find_dialog, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+struct ChildSearch {
+    std::string class_name;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK find_child(HWND hwnd, LPARAM param)
+{
+    auto* search = reinterpret_cast<ChildSearch*>(param);
+    if (class_of(hwnd) == search->class_name) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND child_of_class(HWND parent, const char* class_name)
+{
+    ChildSearch search;
+    search.class_name = class_name;
+    EnumChildWindows(parent, find_child, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+void print_rect(const char* key, const RECT& r)
+{
+    std::printf("%s=%ld %ld %ld %ld\n", key, r.left, r.top, r.right, r.bottom);
+}
+
+// The client area of a window in screen coordinates.
+RECT client_on_screen(HWND hwnd)
+{
+    RECT r = {};
+    GetClientRect(hwnd, &r);
+    POINT corners[2] = {{r.left, r.top}, {r.right, r.bottom}};
+    MapWindowPoints(hwnd, nullptr, corners, 2);
+    return RECT{corners[0].x, corners[0].y, corners[1].x, corners[1].y};
+}
+
+void print_window(const char* key, HWND hwnd)
+{
+    RECT r = {};
+    GetWindowRect(hwnd, &r);
+    print_rect(key, r);
+    std::string client = std::string(key) + "_client";
+    print_rect(client.c_str(), client_on_screen(hwnd));
+}
+
+void print_tree(HWND tree)
+{
+    print_window("tree", tree);
+    std::printf("tree_items=%ld\n", static_cast<long>(SendMessageA(tree, TVM_GETCOUNT, 0, 0)));
+    std::printf("tree_item_height=%ld\n", static_cast<long>(SendMessageA(tree, TVM_GETITEMHEIGHT, 0, 0)));
+    std::printf("tree_indent=%ld\n", static_cast<long>(SendMessageA(tree, TVM_GETINDENT, 0, 0)));
+}
+
+void print_toolbar(HWND toolbar)
+{
+    print_window("toolbar", toolbar);
+    LRESULT size = SendMessageA(toolbar, TB_GETBUTTONSIZE, 0, 0);
+    std::printf("toolbar_button=%d %d\n", LOWORD(size), HIWORD(size));
+    std::printf("toolbar_buttons=%ld\n", static_cast<long>(SendMessageA(toolbar, TB_BUTTONCOUNT, 0, 0)));
+    // The states of the three buttons: open, save, check-box mode.
+    const int commands[] = {57601, 57603, 204};
+    for (int command : commands)
+        std::printf("toolbar_state_%d=%ld\n", command,
+                    static_cast<long>(SendMessageA(toolbar, TB_GETSTATE, static_cast<WPARAM>(command), 0)));
+}
+
+void print_list(HWND list)
+{
+    print_window("list", list);
+    HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+    RECT header_rect = {};
+    if (header && IsWindowVisible(header))
+        GetWindowRect(header, &header_rect);
+    std::printf("list_header_height=%ld\n", header_rect.bottom - header_rect.top);
+    std::printf("list_columns=%ld\n", header ? static_cast<long>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 0L);
+    long rows = static_cast<long>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    std::printf("list_rows=%ld\n", rows);
+    // The height of a report row: what one more row adds to the view.
+    LRESULT one = SendMessageA(list, LVM_APPROXIMATEVIEWRECT, 1, MAKELPARAM(-1, -1));
+    LRESULT two = SendMessageA(list, LVM_APPROXIMATEVIEWRECT, 2, MAKELPARAM(-1, -1));
+    std::printf("list_row_height=%d\n", HIWORD(two) - HIWORD(one));
+    std::printf("list_top_row=%ld\n", static_cast<long>(SendMessageA(list, LVM_GETTOPINDEX, 0, 0)));
+    LRESULT ex_style = SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
+    std::printf("list_checkboxes=%d\n", (ex_style & LVS_EX_CHECKBOXES) ? 1 : 0);
+    // One character per row: 1 ticked, 0 not (state image 2 is the ticked box).
+    std::string checked;
+    for (long i = 0; i < rows; ++i) {
+        LRESULT state = SendMessageA(list, LVM_GETITEMSTATE, static_cast<WPARAM>(i), LVIS_STATEIMAGEMASK);
+        checked += ((state & LVIS_STATEIMAGEMASK) >> 12) == 2 ? '1' : '0';
+    }
+    std::printf("list_checked=%s\n", checked.c_str());
+}
+
+void print_frame(HWND frame)
+{
+    std::printf("caption=%s\n", window_text(frame).c_str());
+    print_window("frame", frame);
+    // The screen's metrics that the frame's placement is computed from, the
+    // menu bar's height, and the largest size the system lets a window have.
+    std::printf("metrics=%d %d %d %d %d %d\n", GetSystemMetrics(SM_CXFULLSCREEN), GetSystemMetrics(SM_CYFULLSCREEN),
+                GetSystemMetrics(SM_CYCAPTION), GetSystemMetrics(SM_CYMENU), GetSystemMetrics(SM_CXMAXTRACK),
+                GetSystemMetrics(SM_CYMAXTRACK));
+    if (HWND tree = child_of_class(frame, "SysTreeView32"))
+        print_tree(tree);
+    if (HWND toolbar = child_of_class(frame, "ToolbarWindow32"))
+        print_toolbar(toolbar);
+    if (HWND list = child_of_class(frame, "SysListView32"))
+        print_list(list);
+    if (HWND status = child_of_class(frame, "msctls_statusbar32"))
+        print_window("status", status);
+}
+
+// Calls `found` every tenth of a second until it says yes or time is up.
+template <typename Test>
+bool wait_for(int seconds, Test found)
+{
+    for (int waited = 0; waited <= seconds * 10; ++waited) {
+        if (found())
+            return true;
+        Sleep(100);
+    }
+    return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 3)
+        return 2;
+    std::string command = argv[2];
+    int texts = command == "clickclose" ? 2 : (command == "caption" || command == "dialog" || command == "nodialog") ? 1 : 0;
+    if (argc < 3 + texts)
+        return 2;
+    std::string text = texts > 0 ? argv[3] : "";
+    int seconds_at = 3 + texts;
+    int seconds = argc > seconds_at ? std::atoi(argv[seconds_at]) : 30;
+    if (!join_desktop(argv[1], seconds)) {
+        std::printf("no desktop %s\n", argv[1]);
+        return 1;
+    }
+
+    HWND frame = nullptr;
+    if (command == "frame" || command == "close") {
+        if (!wait_for(seconds, [&] { return (frame = frame_window()) != nullptr; })) {
+            std::printf("no frame\n");
+            return 1;
+        }
+        if (command == "close")
+            PostMessageA(frame, WM_CLOSE, 0, 0);
+        else
+            print_frame(frame);
+        return 0;
+    }
+    if (command == "clickclose") {
+        HWND tree = nullptr;
+        if (!wait_for(seconds, [&] { return (frame = frame_window()) && (tree = child_of_class(frame, "SysTreeView32")); })) {
+            std::printf("no frame\n");
+            return 1;
+        }
+        POINT point = {std::atoi(argv[3]), std::atoi(argv[4])};
+        ScreenToClient(tree, &point);
+        PostMessageA(tree, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(point.x, point.y));
+        PostMessageA(tree, WM_LBUTTONUP, 0, MAKELPARAM(point.x, point.y));
+        PostMessageA(frame, WM_CLOSE, 0, 0);
+        return 0;
+    }
+    if (command == "caption") {
+        std::string last;
+        bool seen = wait_for(seconds, [&] {
+            frame = frame_window();
+            last = frame ? window_text(frame) : "";
+            return last == text;
+        });
+        std::printf("caption=%s\n", last.c_str());
+        return seen ? 0 : 1;
+    }
+    if (command == "dialog") {
+        HWND dialog = nullptr;
+        if (!wait_for(seconds, [&] { return (dialog = dialog_window(text)) != nullptr; })) {
+            std::printf("no dialog %s\n", text.c_str());
+            return 1;
+        }
+        print_window("dialog", dialog);
+        return 0;
+    }
+    if (command == "nodialog")
+        return wait_for(seconds, [&] { return dialog_window(text) == nullptr; }) ? 0 : 1;
+    return 2;
+}
