@@ -1,5 +1,6 @@
 #include "output/icon_files_win32.h"
 
+#include "app/framework/gdi_win32.h"
 #include "app/text_file.h"
 #include "output/bitmap_file.h"
 #include "res/resource.h"
@@ -7,34 +8,6 @@
 #include <cstdlib>
 
 namespace {
-
-// The device context of a window (the screen's for none), released with it.
-class WindowDc {
-public:
-    explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
-    ~WindowDc()
-    {
-        if (dc_)
-            ReleaseDC(window_, dc_);
-    }
-    WindowDc(const WindowDc&) = delete;
-    WindowDc& operator=(const WindowDc&) = delete;
-    HDC get() const { return dc_; }
-
-private:
-    HWND window_;
-    HDC dc_;
-};
-
-struct DcDeleter {
-    void operator()(HDC dc) const { DeleteDC(dc); }
-};
-using UniqueMemoryDc = std::unique_ptr<std::remove_pointer_t<HDC>, DcDeleter>;
-
-struct GdiObjectDeleter {
-    void operator()(HGDIOBJ object) const { DeleteObject(object); }
-};
-using UniqueBitmap = std::unique_ptr<std::remove_pointer_t<HBITMAP>, GdiObjectDeleter>;
 
 // The bitmap information header and room for a colour table behind it, which
 // GetDIBits may fill in.
@@ -45,23 +18,22 @@ struct DibInfo {
 
 }  // namespace
 
-UniqueImageList load_tree_images()
+bool load_tree_images(CImageList& list)
 {
-    UniqueImageList list(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 16, 100));
-    if (!list)
-        return list;
-    UniqueBitmap strip(LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_ICON_STRIP)));
-    if (strip)
-        ImageList_AddMasked(list.get(), strip.get(), RGB(0, 0, 0));
-    return list;
+    if (!list.Create(16, 16, ILC_COLOR32 | ILC_MASK, 16, 100))
+        return false;
+    CBitmap strip;
+    if (strip.LoadBitmap(IDB_ICON_STRIP))
+        list.Add(strip, RGB(0, 0, 0));
+    return true;
 }
 
 void write_bmp(HBITMAP bitmap, const std::string& path)
 {
-    WindowDc screen(nullptr);
+    CClientDC screen(nullptr);
     DibInfo info = {};
     info.header.biSize = sizeof(BITMAPINFOHEADER);
-    GetDIBits(screen.get(), bitmap, 0, 0, nullptr, reinterpret_cast<BITMAPINFO*>(&info),
+    GetDIBits(screen.GetSafeHdc(), bitmap, 0, 0, nullptr, reinterpret_cast<BITMAPINFO*>(&info),
               DIB_RGB_COLORS);
 
     // Displays of 8 bits per pixel or fewer would need a colour table, which
@@ -84,20 +56,20 @@ void write_bmp(HBITMAP bitmap, const std::string& path)
     format.colours_used = info.header.biClrUsed;
     format.important_colours = info.header.biClrImportant;
     write_bitmap_file(path, format, [&](unsigned char* rows) {
-        GetDIBits(screen.get(), bitmap, 0, static_cast<UINT>(std::abs(format.height)), rows,
+        GetDIBits(screen.GetSafeHdc(), bitmap, 0, static_cast<UINT>(std::abs(format.height)), rows,
                   reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
     });
 }
 
 void write_icons(const std::string& temp_dir, HIMAGELIST images, HWND model_window)
 {
-    UniqueBitmap title(LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_TITLE)));
-    if (title)
-        write_bmp(title.get(), temp_dir + "\\img_00.bmp");
+    CBitmap title;
+    if (title.LoadBitmap(IDB_TITLE))
+        write_bmp(title, temp_dir + "\\img_00.bmp");
     if (!images)
         return;
 
-    WindowDc window_dc(model_window);
+    CClientDC window_dc(model_window);
     // The count is asked anew for each image; images 0 to 2 are the tree's own.
     for (int i = 3; i < ImageList_GetImageCount(images); ++i) {
         IMAGEINFO image = {};
@@ -105,25 +77,17 @@ void write_icons(const std::string& temp_dir, HIMAGELIST images, HWND model_wind
         const int width = image.rcImage.right - image.rcImage.left;
         const int height = image.rcImage.bottom - image.rcImage.top;
 
-        UniqueMemoryDc memory(CreateCompatibleDC(window_dc.get()));
-        UniqueBitmap icon(CreateCompatibleBitmap(window_dc.get(), width, height));
-        HGDIOBJ previous = SelectObject(memory.get(), icon.get());
-        // The list has no background colour: where its mask is transparent
-        // the new bitmap keeps the pixels it was made with.
-        IMAGELISTDRAWPARAMS draw = {};
-        draw.cbSize = sizeof draw;
-        draw.himl = images;
-        draw.i = i;
-        draw.hdcDst = memory.get();
-        draw.cx = width;
-        draw.cy = height;
-        draw.rgbBk = CLR_DEFAULT;
-        draw.rgbFg = CLR_DEFAULT;
-        draw.fStyle = ILD_NORMAL;
-        draw.dwRop = SRCCOPY;
-        ImageList_DrawIndirect(&draw);
-        SelectObject(memory.get(), previous);
+        CDC memory;
+        memory.CreateCompatibleDC(window_dc);
+        CBitmap icon;
+        icon.CreateCompatibleBitmap(window_dc, width, height);
+        {
+            // The list has no background colour: where its mask is
+            // transparent the new bitmap keeps the pixels it was made with.
+            SelectionGuard selected(memory, icon);
+            DrawImageIndirect(images, memory, i, POINT{0, 0}, SIZE{width, height}, POINT{0, 0});
+        }  // the bitmap is free to be read once the old one is back
 
-        write_bmp(icon.get(), format_text("%s\\img_%02i.bmp", temp_dir.c_str(), i - 2));
+        write_bmp(icon, format_text("%s\\img_%02i.bmp", temp_dir.c_str(), i - 2));
     }
 }

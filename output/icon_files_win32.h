@@ -3,25 +3,20 @@
 // and on) as img_01.bmp, img_02.bmp, ... (Win32 only).
 #pragma once
 
+#include "app/framework/image_list.h"
+
 #include <windows.h>
 
 #include <commctrl.h>
 
-#include <memory>
 #include <string>
-#include <type_traits>
-
-struct ImageListDestroyer {
-    void operator()(HIMAGELIST list) const { ImageList_Destroy(list); }
-};
-using UniqueImageList = std::unique_ptr<std::remove_pointer_t<HIMAGELIST>, ImageListDestroyer>;
 
 // The tree's image list, made without a window from the program's icon strip
-// (bitmap resource 101): 16 x 16 images, 32-bit colour with a mask, black as
-// the mask colour, room for 16 at first and growing by 100; 19 images. None
-// when the list cannot be made; a list without images when the strip cannot
-// be loaded or added.
-UniqueImageList load_tree_images();
+// (bitmap resource 101) into `list`: 16 x 16 images, 32-bit colour with a
+// mask, black as the mask colour, room for 16 at first and growing by 100;
+// 19 images. False when the list cannot be made; a list without images when
+// the strip cannot be loaded or added.
+bool load_tree_images(CImageList& list);
 
 // Writes the device-dependent bitmap as a bitmap file at the path, at the
 // bitmap's own depth (24 bits per pixel when that is 8 or fewer, since the

@@ -4,6 +4,7 @@
 
 void write_report_pictures(const std::string& folder)
 {
-    UniqueImageList images = load_tree_images();
-    write_icons(folder, images.get(), nullptr);
+    CImageList images;
+    load_tree_images(images);
+    write_icons(folder, images.GetSafeHandle(), nullptr);
 }

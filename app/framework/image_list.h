@@ -6,6 +6,12 @@
 
 #include <commctrl.h>
 
+// Draws image `image` of a list that the caller holds, as
+// CImageList::DrawIndirect does.
+bool DrawImageIndirect(HIMAGELIST list, HDC dc, int image, POINT point, SIZE size, POINT origin,
+                       UINT style = ILD_NORMAL, DWORD rop = SRCCOPY, COLORREF background = CLR_DEFAULT,
+                       COLORREF foreground = CLR_DEFAULT);
+
 class CImageList {
 public:
     CImageList() = default;

@@ -49,14 +49,14 @@ bool CImageList::GetImageInfo(int image, IMAGEINFO& info) const
     return list_ && ImageList_GetImageInfo(list_, image, &info);
 }
 
-bool CImageList::DrawIndirect(HDC dc, int image, POINT point, SIZE size, POINT origin, UINT style, DWORD rop,
-                              COLORREF background, COLORREF foreground) const
+bool DrawImageIndirect(HIMAGELIST list, HDC dc, int image, POINT point, SIZE size, POINT origin, UINT style,
+                       DWORD rop, COLORREF background, COLORREF foreground)
 {
-    if (!list_)
+    if (!list)
         return false;
     IMAGELISTDRAWPARAMS params{};
     params.cbSize = sizeof params;
-    params.himl = list_;
+    params.himl = list;
     params.i = image;
     params.hdcDst = dc;
     params.x = point.x;
@@ -70,4 +70,10 @@ bool CImageList::DrawIndirect(HDC dc, int image, POINT point, SIZE size, POINT o
     params.fStyle = style;
     params.dwRop = rop;
     return ImageList_DrawIndirect(&params) != FALSE;
+}
+
+bool CImageList::DrawIndirect(HDC dc, int image, POINT point, SIZE size, POINT origin, UINT style, DWORD rop,
+                              COLORREF background, COLORREF foreground) const
+{
+    return DrawImageIndirect(list_, dc, image, point, size, origin, style, rop, background, foreground);
 }

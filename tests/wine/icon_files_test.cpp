@@ -110,11 +110,11 @@ protected:
 
 TEST_F(IconFiles, TheTreeImageListHoldsTheNineteenImagesOfTheStrip)
 {
-    UniqueImageList images = load_tree_images();
-    ASSERT_TRUE(images);
-    EXPECT_EQ(ImageList_GetImageCount(images.get()), 19);
+    CImageList images;
+    ASSERT_TRUE(load_tree_images(images));
+    EXPECT_EQ(ImageList_GetImageCount(images.GetSafeHandle()), 19);
     int cx = 0, cy = 0;
-    ImageList_GetIconSize(images.get(), &cx, &cy);
+    ImageList_GetIconSize(images.GetSafeHandle(), &cx, &cy);
     EXPECT_EQ(cx, 16);
     EXPECT_EQ(cy, 16);
 }
@@ -124,7 +124,8 @@ TEST_F(IconFiles, TheTreeImageListHoldsTheNineteenImagesOfTheStrip)
 // own picture (img_NN is image NN + 2 of the strip).
 void expect_title_and_class_icons(const std::string& dir, HWND model)
 {
-    UniqueImageList images = load_tree_images();
+    CImageList images;
+    load_tree_images(images);
     const int depth = display_depth();
     int strip_width = 0, strip_height = 0, title_width = 0, title_height = 0;
     const std::vector<uint32_t> strip = resource_pixels(IDB_ICON_STRIP, strip_width, strip_height);
@@ -134,7 +135,7 @@ void expect_title_and_class_icons(const std::string& dir, HWND model)
 
     RecordingWindowSide side(model != nullptr);
     testing::internal::CaptureStderr();
-    write_icons(dir, images.get(), model);
+    write_icons(dir, images.GetSafeHandle(), model);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
     ASSERT_EQ(files_in(dir), names_up_to(16));
 
@@ -183,28 +184,30 @@ TEST_F(IconFiles, TitleAndClassIconsWithoutAWindow)
 
 TEST_F(IconFiles, FileNumbersFollowTheLengthOfTheImageList)
 {
-    UniqueImageList images = load_tree_images();
+    CImageList images;
+    load_tree_images(images);
     HBITMAP extra = CreateBitmap(16, 16, 1, 32, nullptr);
-    ASSERT_EQ(ImageList_AddMasked(images.get(), extra, RGB(0, 0, 0)), 19);
+    ASSERT_EQ(ImageList_AddMasked(images.GetSafeHandle(), extra, RGB(0, 0, 0)), 19);
     DeleteObject(extra);
-    write_icons(dir, images.get(), nullptr);
+    write_icons(dir, images.GetSafeHandle(), nullptr);
     EXPECT_EQ(files_in(dir), names_up_to(17));
 
     // Three images or fewer: the title alone.
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
-    while (ImageList_GetImageCount(images.get()) > 3)
-        ImageList_Remove(images.get(), 3);
-    write_icons(dir, images.get(), nullptr);
+    while (ImageList_GetImageCount(images.GetSafeHandle()) > 3)
+        ImageList_Remove(images.GetSafeHandle(), 3);
+    write_icons(dir, images.GetSafeHandle(), nullptr);
     EXPECT_EQ(files_in(dir), names_up_to(0));
 }
 
 TEST_F(IconFiles, AFolderThatCannotBeWrittenShowsTheMessageForEveryFile)
 {
-    UniqueImageList images = load_tree_images();
+    CImageList images;
+    load_tree_images(images);
     RecordingWindowSide side(true);
     testing::internal::CaptureStderr();
-    write_icons(dir + "\\missing", images.get(), nullptr);
+    write_icons(dir + "\\missing", images.GetSafeHandle(), nullptr);
     const std::string boxes = testing::internal::GetCapturedStderr();
     std::string expected;
     for (int n = 0; n <= 16; ++n)
