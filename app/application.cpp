@@ -42,12 +42,15 @@ mapp::mapp() : gui(cfg_path, txt_path)
 {
     for (const char* name : KNOWN_CLASS_NAMES)
         class_names.emplace_back(name);
+    wmi.set_limit(std::chrono::seconds(gui.wt));
     write_log("mapp::mapp () OK ...\n");
 }
 
 mapp::~mapp()
 {
-    // A worker may still be reading a list of the chain: let it finish first.
+    // No dangling pointers, and every run ends: a running read is waited
+    // for as long as its service answers within the limit, then given up.
+    // Its worker never touches the chain, so the chain can go either way.
     wmi.wait_for_worker();
     if (first_list)
         free_lists(first_list);
@@ -104,6 +107,8 @@ void mapp::OnRWMI()
 
 void mapp::OnSWMI()
 {
+    // A read that has ended is in its list before the report walks the chain.
+    wmi.collect();
     Text computer;
     if (const char* name = std::getenv("COMPUTERNAME"))
         computer = name;

@@ -64,6 +64,13 @@ CGUI::CGUI(std::string& cfg_path, std::string& txt_path)
         fs = 0;
         write_rdword(SETTINGS_ROOT, SETTINGS_KEY, "fs", 0);
     }
+    // Every run ends: the longest wait for one answer of the WMI service.
+    // Nothing, 0 or more than a day counts as missing.
+    wt = read_rdword(SETTINGS_ROOT, SETTINGS_KEY, "wt");
+    if (wt <= 0 || wt > MAX_WAIT_SECONDS) {
+        wt = DEFAULT_WAIT_SECONDS;
+        write_rdword(SETTINGS_ROOT, SETTINGS_KEY, "wt", DEFAULT_WAIT_SECONDS);
+    }
     if (!read_rstring(SETTINGS_ROOT, SETTINGS_KEY, nullptr))
         write_rstring(SETTINGS_ROOT, SETTINGS_KEY, nullptr, "Polrix, Version 1.00");
     std::string face = "Tahoma";

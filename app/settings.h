@@ -13,6 +13,10 @@
 constexpr const char* SETTINGS_ROOT = "HKCU";
 constexpr const char* SETTINGS_KEY = "Software\\Vendaril\\Polrix";
 
+// The wait limit `wt`: seconds, 60 when missing, at most a day.
+constexpr int DEFAULT_WAIT_SECONDS = 60;
+constexpr int MAX_WAIT_SECONDS = 86400;
+
 class CGUI {
 public:
     // Opens the log and installs it as the program's log (log.h), computes
@@ -38,6 +42,7 @@ public:
     int ys = -1;
     int ft = -1;
     int fs = -1;
+    int wt = -1;  // the reader's limit for one answer of the WMI service, seconds
     std::string log_path;  // where the log was opened (or tried)
 };
 

@@ -1,7 +1,5 @@
 #include "output/bitmap_file.h"
 
-#include "app/window_side.h"
-
 #include <cstdio>
 #include <memory>
 #include <new>
@@ -70,23 +68,20 @@ std::string bitmap_file_header(const BitmapFormat& format)
     return out;
 }
 
-void write_bitmap_file(const std::string& path, const BitmapFormat& format,
-                       const std::function<void(unsigned char* rows)>& fill_rows)
+std::optional<std::string> write_bitmap_file(const std::string& path, const BitmapFormat& format,
+                                             const std::function<void(unsigned char* rows)>& fill_rows)
 {
     const uint32_t image_size = bitmap_image_size(format);
     std::unique_ptr<unsigned char[]> rows(new (std::nothrow) unsigned char[image_size]);
-    if (!rows) {
-        window_side().stop_box("Unable to Allocate Bitmap Memory");
-        return;
-    }
+    if (!rows)
+        return std::string("Unable to Allocate Bitmap Memory");
     fill_rows(rows.get());
 
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
-    if (!file) {
-        window_side().stop_box("Unable to Create Bitmap File");
-        return;
-    }
+    if (!file)
+        return std::string("Unable to Create Bitmap File");
     const std::string header = bitmap_file_header(format);
     std::fwrite(header.data(), 1, header.size(), file.get());
     std::fwrite(rows.get(), 1, image_size, file.get());
+    return std::nullopt;
 }

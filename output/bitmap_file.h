@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 struct BitmapFormat {
@@ -32,8 +33,10 @@ std::string bitmap_file_header(const BitmapFormat& format);
 
 // Writes the bitmap file at the path (an existing file is overwritten): takes
 // a buffer of the image size, lets fill_rows put the pixel rows into it, then
-// writes headers and rows. When the buffer cannot be had it shows "Unable to
-// Allocate Bitmap Memory", when the file cannot be created "Unable to Create
-// Bitmap File" (stop box), and writes nothing; either way the caller goes on.
-void write_bitmap_file(const std::string& path, const BitmapFormat& format,
+// writes headers and rows. Answers none when written; otherwise the failure,
+// "Unable to Allocate Bitmap Memory" when the buffer cannot be had or
+// "Unable to Create Bitmap File" when the file cannot be created, and writes
+// nothing. The caller says it: the window in a stop box, the batch run in
+// its log (no box waits for nobody there).
+std::optional<std::string> write_bitmap_file(const std::string& path, const BitmapFormat& format,
                        const std::function<void(unsigned char* rows)>& fill_rows);

@@ -2,6 +2,7 @@
 
 #include "app/framework/gdi_win32.h"
 #include "app/text_file.h"
+#include "app/window_side.h"
 #include "output/bitmap_file.h"
 #include "res/resource.h"
 
@@ -28,7 +29,9 @@ bool load_tree_images(CImageList& list)
     return true;
 }
 
-void write_bmp(HBITMAP bitmap, const std::string& path)
+void box_picture_failure(const std::string& text, const std::string&) { window_side().stop_box(text); }
+
+std::optional<std::string> write_bmp(HBITMAP bitmap, const std::string& path)
 {
     CClientDC screen(nullptr);
     DibInfo info = {};
@@ -55,17 +58,21 @@ void write_bmp(HBITMAP bitmap, const std::string& path)
     format.y_pixels_per_metre = info.header.biYPelsPerMeter;
     format.colours_used = info.header.biClrUsed;
     format.important_colours = info.header.biClrImportant;
-    write_bitmap_file(path, format, [&](unsigned char* rows) {
+    return write_bitmap_file(path, format, [&](unsigned char* rows) {
         GetDIBits(screen.GetSafeHdc(), bitmap, 0, static_cast<UINT>(std::abs(format.height)), rows,
                   reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
     });
 }
 
-void write_icons(const std::string& temp_dir, HIMAGELIST images, HWND model_window)
+void write_icons(const std::string& temp_dir, HIMAGELIST images, HWND model_window, const PictureFailed& failed)
 {
+    auto write = [&](HBITMAP bitmap, const std::string& path) {
+        if (std::optional<std::string> failure = write_bmp(bitmap, path))
+            failed(*failure, path);
+    };
     CBitmap title;
     if (title.LoadBitmap(IDB_TITLE))
-        write_bmp(title, temp_dir + "\\img_00.bmp");
+        write(title, temp_dir + "\\img_00.bmp");
     if (!images)
         return;
 
@@ -88,6 +95,6 @@ void write_icons(const std::string& temp_dir, HIMAGELIST images, HWND model_wind
             DrawImageIndirect(images, memory, i, POINT{0, 0}, SIZE{width, height}, POINT{0, 0});
         }  // the bitmap is free to be read once the old one is back
 
-        write_bmp(icon, format_text("%s\\img_%02i.bmp", temp_dir.c_str(), i - 2));
+        write(icon, format_text("%s\\img_%02i.bmp", temp_dir.c_str(), i - 2));
     }
 }

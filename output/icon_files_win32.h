@@ -9,6 +9,8 @@
 
 #include <commctrl.h>
 
+#include <functional>
+#include <optional>
 #include <string>
 
 // The tree's image list, made without a window from the program's icon strip
@@ -20,13 +22,21 @@ bool load_tree_images(CImageList& list);
 
 // Writes the device-dependent bitmap as a bitmap file at the path, at the
 // bitmap's own depth (24 bits per pixel when that is 8 or fewer, since the
-// file has no colour table). Shows "Unable to Allocate Bitmap Memory" or
-// "Unable to Create Bitmap File" and goes on.
-void write_bmp(HBITMAP bitmap, const std::string& path);
+// file has no colour table). Answers the failure of write_bitmap_file, or
+// none.
+std::optional<std::string> write_bmp(HBITMAP bitmap, const std::string& path);
+
+// What a caller does with a picture that could not be written: the failure's
+// text and the file's path.
+using PictureFailed = std::function<void(const std::string& text, const std::string& path)>;
+// The window's way: the text in a stop box, once per picture.
+void box_picture_failure(const std::string& text, const std::string& path);
 
 // Writes temp_dir\img_00.bmp from bitmap resource 102 (nothing when it does not
 // load), then for each image i from 3 on of the image list (none when the list
 // is null) temp_dir\img_NN.bmp, NN = i - 2 with two digits at least. The
 // icons are drawn into bitmaps compatible with the window's device context;
-// with no window (the batch run), with the screen's.
-void write_icons(const std::string& temp_dir, HIMAGELIST images, HWND model_window);
+// with no window (the batch run), with the screen's. Each picture that
+// cannot be written goes to failed, and the next one is tried.
+void write_icons(const std::string& temp_dir, HIMAGELIST images, HWND model_window,
+                 const PictureFailed& failed = box_picture_failure);

@@ -2,7 +2,9 @@
 // the class icons img_01.bmp to img_16.bmp in the folder, drawn from the
 // program's resources. The window writes them from its tree's image list;
 // the batch run writes the same files through this function, so that the
-// report it leaves behind shows no broken images. Where there is no
+// report it leaves behind shows no broken images. A picture that cannot be
+// written is logged ("Unable to Create Bitmap File: <path>"), never boxed:
+// nobody may be there to close a box. Where there is no
 // graphics system (the host), there is nothing to draw and nothing is
 // written.
 #pragma once

@@ -1,129 +1,140 @@
-// The reader object's life, the start and the two endings of a worker
-// thread. The query itself is in wmi_query.cpp, the registry lists in
-// registry_reader.cpp.
+// The reader object's life, the start of a worker thread, the waits and the
+// hand-over. The query itself is in wmi_query.cpp, the job in read_job.cpp,
+// the registry lists in registry_reader.cpp.
+#include "reader/reader.h"
+
 #include "app/log.h"
 #include "app/platform.h"
 #include "app/window_side.h"
-#include "reader/reader.h"
+#include "reader/read_job.h"
 #include "res/resource.h"
 
-#include <chrono>
-
-namespace {
-
-constexpr unsigned POLL_MS = 100;
-
-}  // namespace
+#include <algorithm>
 
 CWMI::CWMI(const std::atomic<int>& read_all) : read_all_(read_all) { write_log("CWMI::CWMI () OK ...\n"); }
 
 CWMI::~CWMI()
 {
-    // The worker uses this object up to its last step.
     wait_for_worker();
     write_log("CWMI::~CWMI () OK ...\n");
 }
 
-// The waiting side looks again every 100 ms at the latest, and at once when
-// a worker frees its list or ends: a batch run of many small lists does not
-// spend a polling interval on each of them.
-template <typename Done> void CWMI::wait_until(Done done)
+bool CWMI::reading()
 {
-    std::unique_lock<std::mutex> lock(wake_mutex_);
-    while (!done())
-        wake_.wait_for(lock, std::chrono::milliseconds(POLL_MS));
+    return job_ && job_->state() == ReadState::running;
 }
 
-void CWMI::wake_waiters()
+void CWMI::collect()
 {
-    // Taking the lock orders this wake-up after a waiter's last look, so it
-    // is never lost between that look and the wait.
-    { std::lock_guard<std::mutex> lock(wake_mutex_); }
-    wake_.notify_all();
+    if (job_ && job_->state() != ReadState::running)
+        hand_over();
 }
 
 void CWMI::wait_for_read()
 {
-    wait_until([this] { return !reading(); });
+    if (!job_)
+        return;
+    job_->wait();
+    hand_over();
+}
+
+bool CWMI::worker_running()
+{
+    if (job_ && job_->thread_running() && job_->state() != ReadState::given_up)
+        return true;
+    for (const std::shared_ptr<ReadJob>& job : ending_)
+        if (job->thread_running() && job->state() != ReadState::given_up)
+            return true;
+    return false;
 }
 
 void CWMI::wait_for_worker()
 {
-    wait_until([this] { return !worker_running(); });
+    wait_for_read();
+    for (const std::shared_ptr<ReadJob>& job : ending_)
+        job->wait_for_thread();
+    ending_.clear();
+}
+
+// The one place where a WMI read reaches its list. It runs on the thread
+// that owns the chain, and only once the read has ended or was given up:
+// the worker then writes nothing of the job's data any more (a given-up
+// worker is shut out by the job's mutex), and nothing else on this thread
+// walks the chain while it runs. So the list changes in one step, from
+// pending to read with all its rows.
+void CWMI::hand_over()
+{
+    std::shared_ptr<ReadJob> job = std::move(job_);
+    QueryList& list = *job_list_;
+    job_list_ = nullptr;
+    const ReadState state = job->state();
+    if (state == ReadState::done || state == ReadState::given_up)
+        ::hand_over(list, job->take_result());
+    if (job->security_set())
+        sec_done = 1;
+    list.busy = 0;
+    // The threads of given-up reads are not waited for; the others may
+    // still be sending their commands.
+    ending_.erase(std::remove_if(ending_.begin(), ending_.end(),
+                                 [](const std::shared_ptr<ReadJob>& j) { return !j->thread_running(); }),
+                  ending_.end());
+    if (state != ReadState::given_up)
+        ending_.push_back(std::move(job));
+    // A list of both kinds: its registry half once its WMI half has ended.
+    if (list.is_reg && list.path && list.name)
+        read_rkey(&list);
 }
 
 bool CWMI::start_cwmi(QueryList* list)
 {
-    // One locator, one services object and one cur_list: a second read while
-    // one runs is ignored. The user clicks again once the first has ended.
-    if (!list || reading())
+    if (!list)
         return false;
+    collect();
+    // WMI reads never overlap: a read that still gets answers within the
+    // limit goes on and this request is ignored; the user clicks again once
+    // it has ended. A stalled one is given up for the new one.
+    if (job_) {
+        if (!job_->ended_or_given_up_if_stalled())
+            return false;
+        hand_over();
+    }
+
+    const bool window = window_side().has_main_window();
+    // In the batch run every read sets the security up again; with a window
+    // the first read does it for the process.
+    if (!window)
+        sec_done = 0;
+    auto job = std::make_shared<ReadJob>(query_of(*list), limit_, window, !sec_done, read_all_);
 
     cur_list = list;
-    reading_ = 1;
     list->busy = 1;
-    if (window_side().has_main_window())
+    if (window)
         window_side().send_command(ID_STATUS_TEXT);
 
     // Counted before the thread exists, so that its last step (counting
     // itself out) can never come first.
-    ++running_workers_;
-    const bool started = platform::start_thread([this] {
-        read_cwmi();
-        // The very last uses of this object by the thread.
-        --running_workers_;
-        wake_waiters();
+    count_reader_thread(1);
+    const bool started = platform::start_thread([job] {
+        read_cwmi(*job);
+        job->thread_ended();
+        // The very last step of the thread; what follows only drops its
+        // share of the job.
+        count_reader_thread(-1);
     });
     if (!started) {
         // No thread could be made: the list goes back to pending as after a
         // failure end, and the status bar is told so.
-        --running_workers_;
+        count_reader_thread(-1);
         list->busy = 0;
-        reading_ = 0;
         write_log("CWMI::start_cwmi () no thread for list: %s!\n", list->name.value_or("").c_str());
-        if (window_side().has_main_window())
+        if (window)
             window_side().send_command(ID_STATUS_TEXT);
         return false;
     }
+    job_ = std::move(job);
+    job_list_ = list;
     write_log("CWMI::Thread:read_cwmi () started ...\n");
     return true;
-}
-
-void CWMI::normal_end()
-{
-    QueryList& list = *cur_list;
-    write_log("  SELECT OK m:%i, n: %i\n", list.row_count, list.item_count);
-    list.pending = 0;
-    services.reset();
-    locator.reset();
-    wmi_service().uninitialize();
-    write_log("CWMI::Thread:read_cwmi () finished ...\n");
-    finish_read(true);
-}
-
-void CWMI::end_cwmi(bool com_started)
-{
-    services.reset();
-    locator.reset();
-    if (com_started)
-        wmi_service().uninitialize();
-    finish_read(false);
-}
-
-void CWMI::finish_read(bool normal)
-{
-    // The list is the window's again from here on: once busy is clear, the
-    // chain may be freed, and a new read may set cur_list. Nothing below
-    // touches either. busy goes first, so that whoever waits for reading()
-    // to end finds the list free as well.
-    cur_list->busy = 0;
-    reading_ = 0;
-    wake_waiters();
-    if (!window_side().has_main_window())
-        return;
-    window_side().send_command(ID_STATUS_TEXT);
-    if (normal && !read_all_)
-        window_side().send_command(ID_FILL_RESULT);
 }
 
 void CWMI::read_lists(QueryList* first)
@@ -133,9 +144,10 @@ void CWMI::read_lists(QueryList* first)
     for_each_list(first, [this](QueryList& list) {
         if (!list.pending)
             return;
-        if (list.is_wmi && list.path && list.name) {
-            if (start_cwmi(&list))
-                wait_for_read();
+        // The hand-over reads the registry half of a list of both kinds.
+        if (list.is_wmi && list.path && list.name && start_cwmi(&list)) {
+            wait_for_read();
+            return;
         }
         if (list.is_reg && list.path && list.name)
             read_rkey(&list);

@@ -121,7 +121,9 @@ void read_named_values(QueryList& list, const char* root, const std::string& key
 
 int CWMI::read_rkey(QueryList* list)
 {
-    if (!list->path)
+    // A list of both kinds whose WMI half is being read: its registry half
+    // follows the WMI half's hand-over, which then finds it pending.
+    if (!list->path || list->busy)
         return 1;
     const char* root = list->path->c_str();
     // A list without a key path reads the hive's own values and subkeys.

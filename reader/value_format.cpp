@@ -146,9 +146,19 @@ std::string value_text(const Text& filt, const WmiValue& value, std::vector<HRes
     return apply_filt(filt, scalar_text(value));
 }
 
+std::string entry_log_line(const Text& name, const std::string& entry)
+{
+    return "    " + name.value_or(std::string()) + " = " + entry + "\n";
+}
+
+std::string element_error_line(HResult code)
+{
+    return format_text("CWMI::show_arry () Error: 0x%08x\n", static_cast<unsigned>(code));
+}
+
 void append_entry(QueryItem& item, std::string entry)
 {
-    write_log("    %s = %s\n", item.name ? item.name->c_str() : "", entry.c_str());
+    write_log("%s", entry_log_line(item.name, entry).c_str());
     item.values.push_back(std::move(entry));
 }
 
@@ -165,7 +175,7 @@ int show_arry(QueryItem& item, const WmiValue& value)
     std::vector<HResult> failed_elements;
     std::string entry = array_text(value, &failed_elements);
     for (HResult hr : failed_elements)
-        write_log("CWMI::show_arry () Error: 0x%08x\n", static_cast<unsigned>(hr));
+        write_log("%s", element_error_line(hr).c_str());
     append_entry(item, std::move(entry));
     return 0;
 }

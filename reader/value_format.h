@@ -33,6 +33,11 @@ std::string apply_filt(const Text& filt, std::string text);
 std::string value_text(const Text& filt, const WmiValue& value,
                        std::vector<HResult>* failed_elements = nullptr);
 
+// The log line of one value text: "    name = text".
+std::string entry_log_line(const Text& name, const std::string& entry);
+// The log line of an array element that could not be fetched.
+std::string element_error_line(HResult code);
+
 // Appends one value text to the item's values (the next row's) and logs it
 // as "name = text". Every reader adds its texts this way.
 void append_entry(QueryItem& item, std::string entry);

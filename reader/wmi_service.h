@@ -74,8 +74,10 @@ public:
 class WmiEnumerator {
 public:
     virtual ~WmiEnumerator() = default;
-    // Waits for the next object; object stays empty when none came back.
-    virtual HResult next(std::unique_ptr<WmiObject>& object) = 0;
+    // Waits for the next object, at most timeout_ms milliseconds; object
+    // stays empty when none came back. A wait that runs out answers
+    // WBEM_S_TIMEDOUT (0x00040004, a success code) without an object.
+    virtual HResult next(std::unique_ptr<WmiObject>& object, unsigned timeout_ms) = 0;
 };
 
 class WmiServices {

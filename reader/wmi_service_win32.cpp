@@ -226,12 +226,14 @@ class ComEnumerator : public WmiEnumerator {
 public:
     explicit ComEnumerator(IEnumWbemClassObject* enumerator) : enumerator_(enumerator) {}
 
-    HResult next(std::unique_ptr<WmiObject>& object) override
+    HResult next(std::unique_ptr<WmiObject>& object, unsigned timeout_ms) override
     {
         object.reset();
         ComPtr<IWbemClassObject> fetched;
         ULONG returned = 0;
-        HRESULT hr = enumerator_->Next(WBEM_INFINITE, 1, fetched.put(), &returned);
+        // Every run ends: never WBEM_INFINITE, the reader's limit instead.
+        const LONG timeout = static_cast<LONG>(std::min<unsigned>(timeout_ms, 0x7FFFFFFFu));
+        HRESULT hr = enumerator_->Next(timeout, 1, fetched.put(), &returned);
         if (returned == 1 && fetched)
             object.reset(new ComObject(fetched.detach()));
         return result_of(hr);
@@ -331,9 +333,11 @@ public:
 }  // namespace
 
 // COM keeps its state per thread, so one stateless object serves every
-// reader thread: each one starts and ends COM for itself.
+// reader thread: each one starts and ends COM for itself. It is never
+// destroyed: the worker of a read that was given up may still come back to
+// it while the process ends.
 WmiService& default_wmi_service()
 {
-    static ComWmiService service;
-    return service;
+    static ComWmiService* service = new ComWmiService;
+    return *service;
 }

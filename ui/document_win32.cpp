@@ -34,9 +34,10 @@ bool mdoc::OnNewDocument()
 bool mdoc::OnOpenDocument(const std::string& path)
 {
     mapp& application = app();
-    // The chain goes only once no worker reads a list of it, and nothing
-    // may point into it afterwards: the reader's list and the shown list
-    // are forgotten, and the tree is built anew from the new chain.
+    // The chain goes only once no read is left to hand over into it (a read
+    // that stalls is given up after the limit), and nothing may point into
+    // it afterwards: the reader's list and the shown list are forgotten,
+    // and the tree is built anew from the new chain.
     application.wmi.wait_for_read();
     application.wmi.cur_list = nullptr;
     application.result_list.ForgetLists();
@@ -75,6 +76,7 @@ bool mdoc::OnSaveDocument(const std::string& path)
 
 void mdoc::save_queries()
 {
+    app().wmi.collect();
     QueryList* first = app().first_list.get();
     CFileDialog dialog(false, "", "", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, "XML Files (*.xml)|*.xml||", nullptr);
     if (dialog.DoModal() != IDOK)

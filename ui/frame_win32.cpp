@@ -188,6 +188,9 @@ void mwin::OnListCommand(UINT command)
     if (!tree || !overview)
         return;
     mapp& application = app();
+    // The worker's ID_FILL_RESULT comes here after its read has ended: the
+    // read is handed over first, here on the window thread.
+    application.wmi.collect();
     mbox& list = application.result_list;
     switch (command) {
     case ID_FILL_TREE:
@@ -232,6 +235,8 @@ void mwin::OnStatusText()
     if (!status_bar_.m_hWnd)
         return;
     mapp& application = app();
+    // The worker's ID_STATUS_TEXT: its ended read goes into its list first.
+    application.wmi.collect();
     std::string text;
     std::string name;
     QueryList* reading = application.wmi.cur_list;

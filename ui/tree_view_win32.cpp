@@ -68,6 +68,9 @@ void mtrc::Control::OnLButtonDown(UINT, POINT)
     if (!m_hWnd)
         return;
     mapp& application = app();
+    // A read that has ended goes into its list before this click looks at
+    // the chain.
+    application.wmi.collect();
     HTREEITEM selected = tree_.GetSelectedItem();
     HTREEITEM root = tree_.GetRootItem();
     if (selected == root) {
@@ -88,10 +91,12 @@ void mtrc::Control::OnLButtonDown(UINT, POINT)
             return;
         if (list.pending) {
             // A WMI read that would overlap a running one is ignored; the
-            // list stays unread and a later click reads it.
+            // list stays unread and a later click reads it (a stalled read
+            // is given up for it). A list of both kinds has its registry
+            // half read when its WMI half is handed over, never beside it.
             if (list.is_wmi)
                 application.wmi.start_cwmi(&list);
-            if (list.is_reg)
+            else if (list.is_reg)
                 application.wmi.read_rkey(&list);
         } else {
             application.result_list.ShowList(&list);

@@ -29,8 +29,8 @@ using Clock = std::chrono::steady_clock;
 struct Received {
     int command;
     std::thread::id thread;
-    int busy;  // of the watched list, when the command arrived
-    bool reading;
+    int busy;     // of the watched list, when the command arrived
+    int pending;  // of the watched list
 };
 
 void add_objects(FakeWmi& wmi)
@@ -69,13 +69,20 @@ protected:
         main_thread = std::this_thread::get_id();
     }
 
-    void with_window()
+    // A window that records every command. With window_free, it handles a
+    // worker's command only once that future is ready, as a window thread
+    // does that is busy waiting for the read: a worker that sent before its
+    // read had ended would wait for it, and its read would have to be given
+    // up.
+    void with_window(std::shared_future<void> window_free = {})
     {
         side.main_window = true;
-        side.on_send = [this](int command) {
+        side.on_send = [this, window_free](int command) {
+            if (window_free.valid() && std::this_thread::get_id() != main_thread)
+                window_free.wait();
             QueryList* list = watched.load();
             Received r{command, std::this_thread::get_id(), list ? list->busy.load() : -1,
-                       test.app().wmi.reading()};
+                       list ? list->pending : -1};
             std::lock_guard<std::mutex> lock(mutex);
             received.push_back(r);
         };
@@ -143,12 +150,15 @@ void PrintTo(const EndingCase& c, std::ostream* os) { *os << c.label; }
 
 class ReaderThreadEndings : public ReaderThread, public ::testing::WithParamInterface<EndingCase> {};
 
-// The starting thread sends ID_STATUS_TEXT while the list is busy; the worker sends its
-// commands only after it has cleared busy.
+// The starting thread sends ID_STATUS_TEXT while the list is busy; the
+// worker sends its commands only after its read has ended, so a window
+// thread that waits for the read goes on at once, hands the read over and
+// then handles them.
 TEST_P(ReaderThreadEndings, CommandsAndBusyFlag)
 {
     const EndingCase& c = GetParam();
-    with_window();
+    std::promise<void> waited;
+    with_window(waited.get_future().share());
     test.app().read_all = c.read_all;
     if (c.fail)
         wmi.connect_result = static_cast<HResult>(0x80041003u);
@@ -156,6 +166,11 @@ TEST_P(ReaderThreadEndings, CommandsAndBusyFlag)
     watched = &list;
 
     EXPECT_TRUE(test.app().wmi.start_cwmi(&list));
+    const Clock::time_point start = Clock::now();
+    test.app().wmi.wait_for_read();
+    EXPECT_LT(Clock::now() - start, std::chrono::seconds(5));
+    EXPECT_EQ(log().find("Failed to read list"), std::string::npos) << log();
+    waited.set_value();
     test.app().wmi.wait_for_worker();
 
     std::vector<Received> r = commands();
@@ -166,11 +181,11 @@ TEST_P(ReaderThreadEndings, CommandsAndBusyFlag)
     ASSERT_FALSE(r.empty());
     EXPECT_EQ(r[0].thread, main_thread);
     EXPECT_EQ(r[0].busy, 1);
-    EXPECT_TRUE(r[0].reading);
+    EXPECT_EQ(r[0].pending, 1);
     for (size_t i = 1; i < r.size(); ++i) {
         EXPECT_NE(r[i].thread, main_thread) << i;
         EXPECT_EQ(r[i].busy, 0) << i;
-        EXPECT_FALSE(r[i].reading) << i;
+        EXPECT_EQ(r[i].pending, c.pending_after) << i;
     }
     EXPECT_EQ(list.pending, c.pending_after);
     EXPECT_EQ(test.app().wmi.cur_list, &list);  // stays set after the read

@@ -1,7 +1,8 @@
 // The WMI table query against the scripted service: the statement built
 // from the list, the "*" expansion, the texts per object, every failure line
-// and the COM security rules. The worker's body runs on the test thread here;
-// reader_thread_test.cpp runs it on its own thread.
+// and the COM security rules. Each read runs on its worker and is waited for
+// and handed over as the batch run does; reader_thread_test.cpp looks at the
+// threads themselves.
 #include "reader/reader.h"
 #include "tests/support/chain_builder.h"
 #include "tests/support/fake_wmi.h"
@@ -60,12 +61,11 @@ protected:
         return add_wmi_list(chain, name, items, path, filt, var);
     }
 
-    // The worker's body, as the thread runs it after start_cwmi.
+    // One read as the batch run makes it: started, waited for, handed over.
     void read(QueryList& list)
     {
-        reader.cur_list = &list;
-        list.busy = 1;
-        reader.read_cwmi();
+        ASSERT_TRUE(reader.start_cwmi(&list));
+        reader.wait_for_read();
     }
 
     std::string log() { return test_log.text(); }
@@ -111,7 +111,7 @@ INSTANTIATE_TEST_SUITE_P(
         FormCase{{}, "C:", "SELECT Name,Size FROM Win32_LogicalDisk"},
         FormCase{"WHERE DriveType=3", {}, "SELECT Name,Size FROM Win32_LogicalDisk WHERE DriveType=3"}));
 
-TEST_F(WmiQuery, StarBecomesOneItemPerPropertyOfTheFirstObject)
+TEST_F(WmiQuery, StarBecomesOneItemPerPropertyThatAnyObjectHolds)
 {
     QueryList& list = add_list("Win32_LogicalDisk", {"*"});
     list.first_item->disp = "Disks";
@@ -120,10 +120,10 @@ TEST_F(WmiQuery, StarBecomesOneItemPerPropertyOfTheFirstObject)
     read(list);
 
     EXPECT_EQ(wmi.statements().at(0), L"SELECT * FROM Win32_LogicalDisk");
-    // VolumeName is empty on the first object, Access an error, Purpose
-    // empty: none of them is a column, even though D: has a volume name.
-    EXPECT_EQ(item_names(list), (Strings{"Caption", "Name", "Size"}));
-    EXPECT_EQ(list.item_count, 3);
+    // VolumeName is empty on the first object but D: has one: a column.
+    // Access is an error and Purpose empty on every object: no column.
+    EXPECT_EQ(item_names(list), (Strings{"Caption", "Name", "VolumeName", "Size"}));
+    EXPECT_EQ(list.item_count, 4);
     EXPECT_EQ(list.row_count, 2);
     EXPECT_EQ(list.pending, 0);
     EXPECT_EQ(list.busy.load(), 0);
@@ -136,7 +136,7 @@ TEST_F(WmiQuery, StarBecomesOneItemPerPropertyOfTheFirstObject)
     EXPECT_EQ(first.checked, 1);
     // Its KB applies to the caption texts, which read as the number 0.
     EXPECT_EQ(first.values, (Strings{"0", "0"}));
-    for (const char* other : {"Name", "Size"}) {
+    for (const char* other : {"Name", "VolumeName", "Size"}) {
         QueryItem* item = find_item(list, other);
         ASSERT_NE(item, nullptr);
         EXPECT_FALSE(item->disp);
@@ -145,10 +145,15 @@ TEST_F(WmiQuery, StarBecomesOneItemPerPropertyOfTheFirstObject)
         EXPECT_EQ(item->valid, 1);
     }
     EXPECT_EQ(find_item(list, "Name")->values, (Strings{"C:", "D:"}));
+    EXPECT_EQ(find_item(list, "VolumeName")->values, (Strings{"", "Data"}));
     EXPECT_EQ(find_item(list, "Size")->values, (Strings{"100", "200"}));
     EXPECT_EQ(list.last_item, find_item(list, "Size"));
-    EXPECT_TRUE(logged("  SELECT OK m:2, n: 3\n")) << log();
-    EXPECT_TRUE(logged("    Name = C:\n    Size = 100\n")) << log();
+    // Row by row, each with every column, after the enumeration.
+    EXPECT_TRUE(logged("  SELECT * FROM Win32_LogicalDisk\n"
+                       "    Caption = 0\n    Name = C:\n    VolumeName = \n    Size = 100\n"
+                       "    Caption = 0\n    Name = D:\n    VolumeName = Data\n    Size = 200\n"
+                       "  SELECT OK m:2, n: 4\n"))
+        << log();
 }
 
 struct StarCase {
@@ -296,8 +301,6 @@ TEST_P(WmiQueryFailures, LogLineAndEnding)
     EXPECT_EQ(wmi.uninitialize_calls.load(), c.com_started ? 1 : 0);
     EXPECT_EQ(wmi.live_objects.load(), 0);  // everything released
     EXPECT_EQ(wmi.statements().size(), c.statements);
-    EXPECT_FALSE(reader.locator);
-    EXPECT_FALSE(reader.services);
     EXPECT_EQ(logged("CWMI::Thread:read_cwmi () finished ...\n"), !c.stays_pending) << log();
 }
 
@@ -380,7 +383,7 @@ TEST_F(WmiQuery, SecurityAlreadySetIsNoFailure)
 }
 
 // Both forms of a large class give the same table: P3 is empty on the
-// first object only and gets no column.
+// first object only and still gets its column.
 class WmiQueryLarge : public WmiQuery, public ::testing::WithParamInterface<bool> {};
 
 TEST_P(WmiQueryLarge, ManyObjectsManyProperties)
@@ -405,8 +408,12 @@ TEST_P(WmiQueryLarge, ManyObjectsManyProperties)
     QueryList& list = add_list("Test_Big", {"*"});
     read(list);
     EXPECT_EQ(list.row_count, static_cast<int>(objects));
-    EXPECT_EQ(list.item_count, 19);
-    EXPECT_EQ(find_item(list, "P3"), nullptr);
+    EXPECT_EQ(list.item_count, 20);
+    QueryItem* p3 = find_item(list, "P3");
+    ASSERT_NE(p3, nullptr);
+    ASSERT_EQ(p3->values.size(), objects);
+    EXPECT_EQ(p3->values[0], "");
+    EXPECT_EQ(p3->values[1], "103");
     QueryItem* p7 = find_item(list, "P7");
     ASSERT_NE(p7, nullptr);
     ASSERT_EQ(p7->values.size(), objects);

@@ -121,10 +121,12 @@ TEST_F(BitmapFileWrite, WritesHeaderThenTheRowsAsFilledAndReplacesAnOlderFile)
     format.bits_per_pixel = 24;
     RecordingWindowSide side(true);
     testing::internal::CaptureStderr();
-    write_bitmap_file(path, format, [](unsigned char* rows) {
-        for (int i = 0; i < 24; ++i)
-            rows[i] = static_cast<unsigned char>(i + 1);
-    });
+    EXPECT_EQ(write_bitmap_file(path, format,
+                                [](unsigned char* rows) {
+                                    for (int i = 0; i < 24; ++i)
+                                        rows[i] = static_cast<unsigned char>(i + 1);
+                                }),
+              std::nullopt);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 
     const std::string bytes = read_file_bytes(path);
@@ -134,7 +136,9 @@ TEST_F(BitmapFileWrite, WritesHeaderThenTheRowsAsFilledAndReplacesAnOlderFile)
         EXPECT_EQ(static_cast<unsigned char>(bytes[54 + i]), i + 1) << "pixel byte " << i;
 }
 
-TEST_F(BitmapFileWrite, AFileThatCannotBeCreatedShowsItsMessageEachTimeAndGoesOn)
+// The writer shows nothing itself: the caller decides between a box (the
+// window) and a log line (the batch run).
+TEST_F(BitmapFileWrite, AFileThatCannotBeCreatedAnswersItsMessageEachTimeAndShowsNothing)
 {
     const std::string path = (dir / "no such folder" / "img_00.bmp").string();
     BitmapFormat format;
@@ -143,10 +147,12 @@ TEST_F(BitmapFileWrite, AFileThatCannotBeCreatedShowsItsMessageEachTimeAndGoesOn
     format.bits_per_pixel = 32;
     RecordingWindowSide side(true);
     testing::internal::CaptureStderr();
-    write_bitmap_file(path, format, [](unsigned char*) {});
-    write_bitmap_file(path, format, [](unsigned char*) {});
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "[stop box] Unable to Create Bitmap File\n[stop box] Unable to Create Bitmap File\n");
+    EXPECT_EQ(write_bitmap_file(path, format, [](unsigned char*) {}),
+              std::optional<std::string>("Unable to Create Bitmap File"));
+    EXPECT_EQ(write_bitmap_file(path, format, [](unsigned char*) {}),
+              std::optional<std::string>("Unable to Create Bitmap File"));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_TRUE(side.stop_boxes().empty());
     EXPECT_FALSE(std::filesystem::exists(path));
 }
 

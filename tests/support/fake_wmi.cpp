@@ -1,6 +1,7 @@
 #include "tests/support/fake_wmi.h"
 
 #include "app/ascii_case.h"
+#include "reader/read_job.h"
 
 #include <chrono>
 
@@ -26,6 +27,7 @@ public:
 
     HResult get_names(std::vector<std::optional<std::wstring>>& names) override
     {
+        wmi_.on_step(FakeStep::get_names);
         if (failed(wmi_.get_names_result))
             return wmi_.get_names_result;
         names.clear();
@@ -41,6 +43,7 @@ public:
 
     HResult get(const std::wstring& property, WmiValue& value) override
     {
+        wmi_.on_step(FakeStep::get);
         if (HResult scripted = wmi_.on_get(property))
             return scripted;
         for (const FakeProperty& p : *data_) {
@@ -68,6 +71,7 @@ public:
 
     HResult get_names(std::vector<std::optional<std::wstring>>& names) override
     {
+        wmi_.on_step(FakeStep::get_names);
         if (failed(wmi_.get_names_result))
             return wmi_.get_names_result;
         names.assign(class_.names.begin(), class_.names.end());
@@ -79,6 +83,7 @@ public:
 
     HResult get(const std::wstring& property, WmiValue& value) override
     {
+        wmi_.on_step(FakeStep::get);
         if (HResult scripted = wmi_.on_get(property))
             return scripted;
         auto exact = class_.index.find(property);
@@ -110,14 +115,15 @@ public:
     }
     ~FakeEnumerator() override { --wmi_.live_objects; }
 
-    HResult next(std::unique_ptr<WmiObject>& object) override
+    HResult next(std::unique_ptr<WmiObject>& object, unsigned timeout_ms) override
     {
         object.reset();
+        wmi_.on_step(FakeStep::next);
         if (!class_ || k_ >= class_->size())
             return WBEM_S_FALSE_;
         size_t k = k_++;
-        HResult hr = wmi_.before_next(class_name_, k);
-        if (failed(hr))
+        HResult hr = wmi_.before_next(class_name_, k, timeout_ms);
+        if (failed(hr) || hr == WBEM_S_TIMEDOUT_)
             return hr;
         if (class_->value)
             object = std::make_unique<FakeCompactObject>(wmi_, *class_, k);
@@ -143,6 +149,7 @@ public:
 
     HResult exec_query(const std::wstring& wql, std::unique_ptr<WmiEnumerator>& result) override
     {
+        wmi_.on_step(FakeStep::exec_query);
         const FakeWmi::Class* found = nullptr;
         std::string class_name;
         HResult hr = wmi_.on_exec_query(wql, ns_, &found, &class_name);
@@ -164,6 +171,7 @@ public:
 
     HResult connect_server(const std::wstring& name_space, std::unique_ptr<WmiServices>& services) override
     {
+        wmi_.on_step(FakeStep::connect);
         const FakeWmi::Namespace* ns = nullptr;
         HResult hr = wmi_.on_connect(name_space, &ns);
         if (failed(hr))
@@ -255,7 +263,58 @@ FakeWmi::FakeWmi() { set_wmi_service(this); }
 FakeWmi::~FakeWmi()
 {
     release_next();
+    // A worker of a read that was given up may still be inside one of the
+    // calls: it comes back now, releases its objects and ends.
+    wait_for_reader_threads();
     set_wmi_service(nullptr);
+}
+
+bool FakeWmi::wait_for_reader_threads(int timeout_ms)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+    while (reader_threads_alive() > 0) {
+        if (std::chrono::steady_clock::now() >= end)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
+}
+
+void FakeWmi::on_step(FakeStep step)
+{
+    int delay = 0;
+    {
+        std::unique_lock<std::mutex> lock(mutex_);
+        auto d = delay_ms.find(step);
+        if (d != delay_ms.end())
+            delay = d->second;
+    }
+    if (delay > 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(delay));
+    std::unique_lock<std::mutex> lock(mutex_);
+    const size_t n = calls_[step]++;
+    if (step != FakeStep::next && hold_step_ == step && hold_at_ == n)
+        wait_if_held(lock);
+}
+
+void FakeWmi::wait_if_held(std::unique_lock<std::mutex>& lock)
+{
+    if (released_)
+        return;
+    held_ = true;
+    hold_changed_.notify_all();
+    hold_changed_.wait(lock, [this] { return released_; });
+}
+
+void FakeWmi::hold(FakeStep step, size_t n)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    hold_step_ = step;
+    hold_class_.clear();
+    hold_at_ = n;
+    calls_.clear();
+    held_ = false;
+    released_ = false;
 }
 
 FakeWmi::Namespace& FakeWmi::namespace_for(const std::string& name_space)
@@ -300,6 +359,7 @@ void FakeWmi::add_generated(const std::string& name_space, const std::string& cl
 
 HResult FakeWmi::initialize()
 {
+    on_step(FakeStep::initialize);
     ++initialize_calls;
     {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -310,12 +370,14 @@ HResult FakeWmi::initialize()
 
 HResult FakeWmi::initialize_security()
 {
+    on_step(FakeStep::security);
     ++security_calls;
     return security_result;
 }
 
 HResult FakeWmi::create_locator(std::unique_ptr<WmiLocator>& locator)
 {
+    on_step(FakeStep::create_locator);
     ++locator_calls;
     if (failed(create_locator_result))
         return create_locator_result;
@@ -376,14 +438,17 @@ HResult FakeWmi::on_get(const std::wstring& property)
     return f == get_fails.end() ? 0 : f->second;
 }
 
-HResult FakeWmi::before_next(const std::string& class_name, size_t k)
+HResult FakeWmi::before_next(const std::string& class_name, size_t k, unsigned timeout_ms)
 {
     {
         std::unique_lock<std::mutex> lock(mutex_);
-        if (hold_at_ && *hold_at_ == k && hold_class_ == class_name && !released_) {
-            held_ = true;
-            hold_changed_.notify_all();
-            hold_changed_.wait(lock, [this] { return released_; });
+        next_timeouts_.push_back(timeout_ms);
+        if (hold_step_ == FakeStep::next && hold_at_ && *hold_at_ == k && hold_class_ == class_name)
+            wait_if_held(lock);
+        if (next_times_out_at && *next_times_out_at == k) {
+            // As the real service: the wait it was asked for, then no object.
+            hold_changed_.wait_for(lock, std::chrono::milliseconds(timeout_ms), [this] { return released_; });
+            return WBEM_S_TIMEDOUT_;
         }
     }
     if (next_fails_at && *next_fails_at == k)
@@ -391,9 +456,16 @@ HResult FakeWmi::before_next(const std::string& class_name, size_t k)
     return 0;
 }
 
+std::vector<unsigned> FakeWmi::next_timeouts() const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return next_timeouts_;
+}
+
 void FakeWmi::hold_next_at(const std::string& class_name, size_t k)
 {
     std::lock_guard<std::mutex> lock(mutex_);
+    hold_step_ = FakeStep::next;
     hold_class_ = ascii_lower(class_name);
     hold_at_ = k;
     held_ = false;

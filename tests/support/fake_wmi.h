@@ -2,12 +2,14 @@
 // objects, an object an ordered list of named values. Every statement that
 // reaches exec_query is recorded; the class after FROM picks the objects,
 // and the SELECT list and any WHERE clause are recorded, not evaluated.
-// Every step can be told to fail with a given result code, and next() can
-// be held at an object until the test releases it.
+// Every step can be told to fail with a given result code, to take a while
+// (a delay per call), or to wait until the test releases it; next() can
+// answer WBEM_S_TIMEDOUT after its time-out, as the real service does.
 //
 // Constructing it installs it as the process's WMI service; destroying it
-// puts the default back. Install it before the application object and let it
-// outlive every read.
+// releases every held call, waits until no reader thread runs any more
+// (also those of reads the reader gave up) and puts the default back.
+// Install it before the application object and let it outlive every read.
 //
 // Large classes: a class may be given a count and a generator of objects,
 // or its property names, a count and a function of object and property,
@@ -37,6 +39,10 @@ constexpr HResult WBEM_E_NOT_FOUND_ = static_cast<HResult>(0x80041002u);
 constexpr HResult WBEM_E_INVALID_NAMESPACE_ = static_cast<HResult>(0x8004100Eu);
 constexpr HResult WBEM_E_INVALID_QUERY_ = static_cast<HResult>(0x80041017u);
 constexpr HResult WBEM_S_FALSE_ = 1;
+constexpr HResult WBEM_S_TIMEDOUT_ = 0x00040004;
+
+// The calls of the service, for delays and holds.
+enum class FakeStep { initialize, security, create_locator, connect, exec_query, next, get_names, get };
 
 struct FakeProperty {
     std::wstring name;
@@ -109,17 +115,31 @@ public:
     std::set<size_t> name_fetch_fails;          // indices of the names array given as none
     std::map<std::wstring, HResult> get_fails;  // property name -> result of every get of it
 
-    // ---- holding next() ----
+    // next() for object number next_times_out_at waits for the time-out it
+    // was given and answers WBEM_S_TIMEDOUT without an object.
+    std::optional<size_t> next_times_out_at;
+
+    // ---- slow calls ----
+    // Every call of the step first sleeps this long (ms).
+    std::map<FakeStep, int> delay_ms;
+
+    // ---- holding a call ----
     // next() for object number k of the class (any namespace) waits until
     // release_next() is called.
     void hold_next_at(const std::string& class_name, size_t k);
+    // The call number n (from 0, counted from now on) of the step waits
+    // until release_next() is called (or the fake goes).
+    void hold(FakeStep step, size_t n = 0);
     void release_next();
-    // Waits until a read is held there; false after the time-out (ms).
+    // Waits until a call is held; false after the time-out (ms).
     bool wait_until_held(int timeout_ms = 5000);
+    // Waits until no reader thread runs (ms); false after the time-out.
+    static bool wait_for_reader_threads(int timeout_ms = 10000);
 
     // ---- what happened ----
     std::vector<std::wstring> statements() const;  // every statement received, in order
     std::vector<std::wstring> connected() const;   // every namespace asked for
+    std::vector<unsigned> next_timeouts() const;   // the time-out of every next(), in order
     std::atomic<int> initialize_calls{0};
     std::atomic<int> uninitialize_calls{0};
     std::atomic<int> security_calls{0};
@@ -159,7 +179,9 @@ public:
                           std::string* class_name);
     // Called by the enumerator before it hands out object k of the class;
     // the result is what next() answers (success lets the object go out).
-    HResult before_next(const std::string& class_name, size_t k);
+    HResult before_next(const std::string& class_name, size_t k, unsigned timeout_ms);
+    // Called first by every call: its delay, then its hold.
+    void on_step(FakeStep step);
     // Called by an object on every get: counts it and answers the scripted
     // failure of that property, or 0.
     HResult on_get(const std::wstring& property);
@@ -173,7 +195,12 @@ private:
     std::vector<std::wstring> connected_;
     std::thread::id initialize_thread_;
 
+    std::vector<unsigned> next_timeouts_;
+    std::map<FakeStep, size_t> calls_;  // calls of each step since the hold was set
+
+    void wait_if_held(std::unique_lock<std::mutex>& lock);
     std::condition_variable hold_changed_;
+    std::optional<FakeStep> hold_step_;
     std::string hold_class_;
     std::optional<size_t> hold_at_;
     bool held_ = false;

@@ -5,10 +5,12 @@
 #include "output/icon_files_win32.h"
 
 #include "output/bitmap_file.h"
+#include "output/report_pictures.h"
 #include "res/resource.h"
 #include "tests/support/little_endian.h"
 #include "tests/support/recording_window_side.h"
 #include "tests/support/test_app.h"
+#include "tests/support/test_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -214,6 +216,23 @@ TEST_F(IconFiles, AFolderThatCannotBeWrittenShowsTheMessageForEveryFile)
         expected += "[stop box] Unable to Create Bitmap File\n";
     EXPECT_EQ(boxes, expected);
     EXPECT_TRUE(files_in(dir).empty());
+}
+
+// The batch run's pictures: the same failures go to the log, and no box
+// waits for a person who is not there.
+TEST_F(IconFiles, TheBatchRunLogsEveryPictureItCannotWrite)
+{
+    RecordingWindowSide side(false);
+    TestLog log;
+    const std::string missing = dir + "\\missing";
+    testing::internal::CaptureStderr();
+    write_report_pictures(missing);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_TRUE(side.stop_boxes().empty());
+    std::string expected;
+    for (int n = 0; n <= 16; ++n)
+        expected += "Unable to Create Bitmap File: " + missing + "\\" + image_file(n) + "\n";
+    EXPECT_EQ(log.text(), expected);
 }
 
 }  // namespace

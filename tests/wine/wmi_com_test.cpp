@@ -169,7 +169,7 @@ protected:
         }
         for (;;) {
             std::unique_ptr<WmiObject> object;
-            hr = enumerator->next(object);
+            hr = enumerator->next(object, 30000);
             if (!object) {
                 // The end of the walk comes as WBEM_S_FALSE: fewer objects
                 // than asked for, no error.
