@@ -121,14 +121,15 @@ ReaderClock::time_point ReadJob::deadline_locked() const
 
 void ReadJob::give_up_locked()
 {
+    // The rows read so far are handed over; a "*" read's properties become
+    // items now, their lines logged before the line that ends the read, as
+    // before a failed Next.
+    if (query.star && !star_turned_)
+        turn_star_into_items();
     state_ = ReadState::given_up;
     given_up_ = true;
     write_log("Failed to read list: %s! No answer from %s within %s\n", query.name.value_or("").c_str(),
               call_.load(), limit_text(limit).c_str());
-    // The rows read so far are handed over; a "*" read's properties become
-    // items now, with the lines the worker would have written for them.
-    if (query.star && !star_turned_)
-        turn_star_into_items();
     changed_.notify_all();
 }
 

@@ -427,3 +427,162 @@ INSTANTIATE_TEST_SUITE_P(WmiQuery, WmiQueryLarge, ::testing::Values(false, true)
                          });
 
 }  // namespace
+
+// "*" keeps every property that any object holds: a property becomes an item
+// when it holds a value on some object, in the order in which the objects
+// first name it; rows without a value for it get the empty text. The "*"
+// item's filt goes with the first of them. The log shows the rows one by
+// one after the enumeration, each with every item, as a read of named items
+// does.
+struct ExpansionCase {
+    const char* label;
+    Strings items;  // as the query file gives them; the first is "*"
+    Text star_filt;
+    std::vector<FakeObjectData> objects;
+    Strings chain;                // item names afterwards
+    int item_count;
+    std::vector<Strings> values;  // of each item of the chain
+    const char* lines;            // the log from the statement to the counts
+};
+
+void PrintTo(const ExpansionCase& c, std::ostream* os) { *os << c.label; }
+
+class WmiQueryExpansion : public WmiQuery, public ::testing::WithParamInterface<ExpansionCase> {};
+
+TEST_P(WmiQueryExpansion, ColumnsFromEveryObject)
+{
+    const ExpansionCase& c = GetParam();
+    for (const FakeObjectData& object : c.objects)
+        wmi.add_object(CIMV2, "Test_Class", object);
+    QueryList& list = add_list("Test_Class", c.items);
+    list.first_item->filt = c.star_filt;
+    read(list);
+
+    EXPECT_EQ(item_names(list), c.chain);
+    EXPECT_EQ(list.item_count, c.item_count);
+    EXPECT_EQ(list.row_count, static_cast<int>(c.objects.size()));
+    EXPECT_EQ(list.pending, 0);
+    size_t k = 0;
+    for_each_item(list, [&](QueryItem& item) {
+        ASSERT_LT(k, c.values.size());
+        EXPECT_EQ(item.values, c.values[k]) << *item.name;
+        EXPECT_EQ(item.valid, 1) << *item.name;
+        ++k;
+    });
+    EXPECT_EQ(k, c.values.size());
+    EXPECT_TRUE(logged(c.lines)) << log();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    WmiQuery, WmiQueryExpansion,
+    ::testing::Values(
+        ExpansionCase{"empty_on_first_filled_on_second",
+                      {"*"},
+                      {},
+                      {{{L"A", fake::str("a1")}, {L"B", fake::null()}, {L"C", fake::str("c1")}},
+                       {{L"A", fake::str("a2")}, {L"B", fake::str("b2")}, {L"C", fake::str("c2")}}},
+                      {"A", "B", "C"},
+                      3,
+                      {{"a1", "a2"}, {"", "b2"}, {"c1", "c2"}},
+                      "  SELECT * FROM Test_Class\n"
+                      "    A = a1\n    B = \n    C = c1\n"
+                      "    A = a2\n    B = b2\n    C = c2\n"
+                      "  SELECT OK m:2, n: 3\n"},
+        ExpansionCase{"empty_on_all",
+                      {"*"},
+                      {},
+                      {{{L"A", fake::str("a1")}, {L"B", fake::null()}, {L"C", fake::empty()}},
+                       {{L"A", fake::str("a2")}, {L"B", fake::empty()}, {L"C", fake::error(FAKE_E_FAIL)}}},
+                      {"A"},
+                      1,
+                      {{"a1", "a2"}},
+                      "  SELECT * FROM Test_Class\n    A = a1\n    A = a2\n  SELECT OK m:2, n: 1\n"},
+        ExpansionCase{"nothing_held_keeps_the_star",
+                      {"*"},
+                      {},
+                      {{{L"A", fake::null()}}, {{L"A", fake::empty()}}},
+                      {"*"},
+                      1,
+                      {{"", ""}},
+                      "  SELECT * FROM Test_Class\n  SELECT OK m:2, n: 1\n"},
+        ExpansionCase{"filled_on_all",
+                      {"*"},
+                      {},
+                      {{{L"A", fake::i4(1)}, {L"B", fake::boolean(true)}},
+                       {{L"A", fake::i4(2)}, {L"B", fake::boolean(false)}}},
+                      {"A", "B"},
+                      2,
+                      {{"1", "2"}, {"TRUE", "FALSE"}},
+                      "    A = 1\n    B = TRUE\n    A = 2\n    B = FALSE\n  SELECT OK m:2, n: 2\n"},
+        // Objects that name different properties: the first object's order,
+        // then the new names in the order a later object gives them.
+        ExpansionCase{"names_new_on_a_later_object",
+                      {"*"},
+                      {},
+                      {{{L"B", fake::str("b1")}, {L"A", fake::str("a1")}},
+                       {{L"C", fake::str("c2")}, {L"A", fake::str("a2")}, {L"D", fake::null()}}},
+                      {"B", "A", "C"},
+                      3,
+                      {{"b1", ""}, {"a1", "a2"}, {"", "c2"}},
+                      "    B = b1\n    A = a1\n    A = a2\n    C = c2\n  SELECT OK m:2, n: 3\n"},
+        // The "*" item's KB belongs to the first column, found on the
+        // second object; the others are not scaled.
+        ExpansionCase{"filt_goes_with_the_first_column",
+                      {"*"},
+                      "KB",
+                      {{{L"A", fake::null()}, {L"B", fake::str("2048")}},
+                       {{L"A", fake::str("4096")}, {L"B", fake::str("8192")}}},
+                      {"A", "B"},
+                      2,
+                      {{"", "4"}, {"2048", "8192"}},
+                      "    B = 2048\n    A = 4\n    B = 8192\n  SELECT OK m:2, n: 2\n"},
+        // One property found: the items after "*" stay behind it and are
+        // read by their names.
+        ExpansionCase{"star_with_items_after_it_one_column",
+                      {"*", "Extra"},
+                      {},
+                      {{{L"A", fake::null()}, {L"Extra", fake::null()}},
+                       {{L"A", fake::str("a2")}, {L"Extra", fake::null()}}},
+                      {"A", "Extra"},
+                      1,
+                      {{"", "a2"}, {"", ""}},
+                      "    A = \n    Extra = \n    A = a2\n    Extra = \n  SELECT OK m:2, n: 1\n"},
+        // Two found: they take the place of the items after "*".
+        ExpansionCase{"star_with_items_after_it_two_columns",
+                      {"*", "Extra"},
+                      {},
+                      {{{L"A", fake::str("a1")}, {L"B", fake::null()}}, {{L"A", fake::null()}, {L"B", fake::str("b2")}}},
+                      {"A", "B"},
+                      2,
+                      {{"a1", ""}, {"", "b2"}},
+                      "    A = a1\n    B = \n    A = \n    B = b2\n  SELECT OK m:2, n: 2\n"},
+        // One object: exactly what the first-object rule gave.
+        ExpansionCase{"one_object",
+                      {"*"},
+                      "KB",
+                      {{{L"A", fake::str("1024")}, {L"B", fake::null()}, {L"C", fake::str_array({L"x", L"y"})}}},
+                      {"A", "C"},
+                      2,
+                      {{"1"}, {"x y "}},
+                      "  SELECT * FROM Test_Class\n    A = 1\n    C = x y \n  SELECT OK m:1, n: 2\n"
+                      "CWMI::Thread:read_cwmi () finished ...\n"}),
+    [](const ::testing::TestParamInfo<ExpansionCase>& info) { return std::string(info.param.label); });
+
+// A line of the enumeration keeps its place among the rows of a "*" read,
+// whose values are logged at its end: a failed Next after the rows read
+// before it.
+TEST_F(WmiQuery, StarReadLinesKeepTheirPlaceAmongTheRows)
+{
+    wmi.add_object(CIMV2, "Test_Class", {{L"A", fake::str("a1")}});
+    wmi.add_object(CIMV2, "Test_Class", {{L"A", fake::str("a2")}});
+    wmi.add_object(CIMV2, "Test_Class", {{L"A", fake::str("a3")}});
+    wmi.next_fails_at = 2;
+    wmi.next_result = static_cast<HResult>(0x80041006u);
+    QueryList& list = add_list("Test_Class", {"*"});
+    read(list);
+    EXPECT_EQ(item_names(list), (Strings{"A"}));
+    EXPECT_EQ(list.first_item->values, (Strings{"a1", "a2"}));
+    EXPECT_TRUE(logged("  SELECT * FROM Test_Class\n    A = a1\n    A = a2\n"
+                       "Failed to enumerate Next! Error: 0x80041006\n  SELECT OK m:2, n: 1\n"))
+        << log();
+}

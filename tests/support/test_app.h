@@ -18,6 +18,9 @@ public:
     ~TestApp();
 
     mapp& app() { return *app_; }
+    // Ends the application object (as the process end does) and keeps the
+    // folder with its log.
+    void end_app() { app_.reset(); }
     const std::string& dir() const { return folder_.dir(); }  // the folder, native form
     // Native path of a file in the folder (the program's own path form).
     std::string path(const std::string& file) const { return folder_.path(file); }
