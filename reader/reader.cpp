@@ -15,7 +15,12 @@ CWMI::CWMI(const std::atomic<int>& read_all) : read_all_(read_all) { write_log("
 
 CWMI::~CWMI()
 {
-    wait_for_worker();
+    // The chain may be gone already: a read still here is waited for
+    // (bounded) but not handed over.
+    if (job_)
+        job_->wait_for_thread();
+    for (const std::shared_ptr<ReadJob>& job : ending_)
+        job->wait_for_thread();
     write_log("CWMI::~CWMI () OK ...\n");
 }
 

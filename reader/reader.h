@@ -39,7 +39,7 @@ public:
     // ends normally then leaves the result list alone (no command 201). It
     // is looked at when the read ends, not when it starts.
     explicit CWMI(const std::atomic<int>& read_all);
-    ~CWMI();  // waits (bounded) for a running read
+    ~CWMI();  // waits (bounded) for a running read, without handing it over
     CWMI(const CWMI&) = delete;
     CWMI& operator=(const CWMI&) = delete;
 
