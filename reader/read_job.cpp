@@ -200,8 +200,9 @@ bool ReadJob::thread_running()
     return !thread_ended_;
 }
 
-// Called with the mutex held. Every property that holds a value on some
-// object becomes an item, in the order in which the objects first named
+// Called with the mutex held. "*" keeps every property that any object
+// holds, not only those of the first: every property that holds a value on
+// some object becomes an item, in the order in which the objects first named
 // them (the first object's names array, then names that later objects
 // bring, in their order). Rows without a value for a property get the empty
 // text. The log lines come row by row, item by item, as a read of named
