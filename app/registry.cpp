@@ -114,24 +114,31 @@ int enum_names(const char* root, const char* path, std::vector<RegName>& names, 
     return 0;
 }
 
-std::optional<std::string> read_rval_at(const char* root, Lookup path, Lookup name, uint32_t& type)
+// A value of a key that is open: its data and type as read_rval hands them.
+std::optional<std::string> read_open_value(KeyHandle key, Lookup name, uint32_t& type)
 {
     // Whenever no data are handed out the type is 0, so a caller never sees
     // the type of a value it could not read.
     type = 0;
-    OpenKey key;
-    if (!key.open_for_reading(root, path))
-        return std::nullopt;
     uint32_t found = 0, size = 0;
-    if (query_value(key.get(), name, &found, &size) != RESULT_OK)
+    if (query_value(key, name, &found, &size) != RESULT_OK)
         return std::nullopt;
     // One byte: the empty text (or any one-byte value) counts as no value.
     if (size == 1)
         return std::nullopt;
-    std::optional<std::string> data = read_data(key.get(), name, size);
+    std::optional<std::string> data = read_data(key, name, size);
     if (data)
         type = found;
     return data;
+}
+
+std::optional<std::string> read_rval_at(const char* root, Lookup path, Lookup name, uint32_t& type)
+{
+    type = 0;
+    OpenKey key;
+    if (!key.open_for_reading(root, path))
+        return std::nullopt;
+    return read_open_value(key.get(), name, type);
 }
 
 }  // namespace
@@ -155,6 +162,19 @@ std::optional<std::string> read_rval(const char* root, const RegName& key, const
                                      uint32_t& type)
 {
     return read_rval_at(root, lookup_of(key), lookup_of(name), type);
+}
+
+void read_rvals(const char* root, const RegName& key, const std::vector<RegName>& names,
+                std::vector<RegValue>& values)
+{
+    values.assign(names.size(), RegValue());
+    if (names.empty())
+        return;
+    OpenKey open;
+    if (!open.open_for_reading(root, lookup_of(key)))
+        return;
+    for (size_t k = 0; k < names.size(); ++k)
+        values[k].data = read_open_value(open.get(), lookup_of(names[k]), values[k].type);
 }
 
 int32_t read_rdword(const char* root, const char* path, const char* name)

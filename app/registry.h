@@ -1,4 +1,4 @@
-// The program's only road to the registry: seven functions, each one open,
+// The program's only road to the registry: a few functions, each one open,
 // one piece of work and one close. The root name "HKCU" (exactly) selects the
 // current user's hive, every other root name the local machine's. A null
 // value name means the key's default value.
@@ -63,6 +63,18 @@ RegName subkey_path(const RegName& key, const RegName& subkey);
 // read_rval by a key path and a value name that may come from enumerations.
 std::optional<std::string> read_rval(const char* root, const RegName& key, const RegName& name,
                                      uint32_t& type);
+
+// The data and type of a value, as read_rval hands them out.
+struct RegValue {
+    std::optional<std::string> data;
+    uint32_t type = 0;
+};
+
+// read_rval for several values of one key, with the key opened once: one
+// answer per name, in the order of the names. Every answer is none when the
+// key cannot be opened.
+void read_rvals(const char* root, const RegName& key, const std::vector<RegName>& names,
+                std::vector<RegValue>& values);
 
 // Appends the names of the key's subkeys (values) in the registry's order,
 // names of any length; only the end of the list or an error of the registry

@@ -9,6 +9,7 @@ median() { sort -n | awk '{a[NR] = $1} END {print a[int((NR + 1) / 2)]}'; }
 # one with a size too. Made anew each time.
 ROWS=1000
 ROWS_LIST='Software\PolrixBench\Rows'
+ROWS_VALUES=2500  # of DisplayName, DisplayVersion and Size over all keys
 rows_fixture_ready() {
   local reg="$BUILD/bench-rows.reg" i
   {
@@ -27,13 +28,15 @@ rows_fixture_ready() {
 }
 
 # The programs of one build in a folder of their own under build/: polrix.exe,
-# the in-process benchmarks (window_bench.exe) and the probe of a running
-# window (window_probe.exe). Sets DIR.
+# the in-process benchmarks (window_bench.exe), the probe of a running
+# window (window_probe.exe) and the registry calls alone (registry_floor.exe).
+# Sets DIR.
 bench_folder() {  # TARGET NAME
   DIR="$BUILD/$2/$1"
   rm -rf "$DIR"
   mkdir -p "$DIR"
-  cp "$BUILD/$1/polrix.exe" "$BUILD/$1/window_bench.exe" "$BUILD/$1/window_probe.exe" "$DIR/"
+  cp "$BUILD/$1/polrix.exe" "$BUILD/$1/window_bench.exe" "$BUILD/$1/window_probe.exe" \
+    "$BUILD/$1/registry_floor.exe" "$DIR/"
 }
 
 # Tree items of a query file: the computer and one per list.

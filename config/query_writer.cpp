@@ -76,11 +76,17 @@ bool write_default_queries(const std::string& path, const std::vector<std::strin
                   "     </item>\n"
                   "  </list>\n\n", true);
     }
+    // The installed software: the first item of a key list holds the
+    // subkey's name, so "Entry" stands for the entry's key and the program's
+    // name and version follow it as values of that key.
     out.write("  <list>\n"
               "     <typ>REG</typ>\n"
               "     <cmd>EnumKey</cmd>\n"
               "     <path>HKLM</path>\n"
               "     <name>SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall</name>\n"
+              "     <item>\n"
+              "        <name>Entry</name>\n"
+              "     </item>\n"
               "     <item>\n"
               "        <name>DisplayName</name>\n"
               "     </item>\n"

@@ -21,11 +21,9 @@ std::string up_to_zero(const std::string& data)
     return end == std::string::npos ? data : data.substr(0, end);
 }
 
-// The entry text of one value, by the type the registry reports.
-std::string registry_value_text(const char* root, const RegName& key, const RegName& name)
+// The entry text of a value's data, by the type the registry reports.
+std::string value_data_text(const std::optional<std::string>& data, uint32_t type)
 {
-    uint32_t type = 0;
-    std::optional<std::string> data = read_rval(root, key, name, type);
     if (!data)
         return std::string();
     switch (type) {
@@ -47,6 +45,14 @@ std::string registry_value_text(const char* root, const RegName& key, const RegN
     }
 }
 
+// The entry text of one value.
+std::string registry_value_text(const char* root, const RegName& key, const RegName& name)
+{
+    uint32_t type = 0;
+    std::optional<std::string> data = read_rval(root, key, name, type);
+    return value_data_text(data, type);
+}
+
 // The entry text of the value that an item names. An item without a name
 // names no value; the default value is reached through "@" only, so a
 // missing name reads nothing.
@@ -63,15 +69,39 @@ void read_enum_keys(QueryList& list, const char* root, const std::string& key)
     std::vector<RegName> subkeys;
     if (enum_rkeys(root, key.c_str(), subkeys) != 0)
         return;
+    // The values that the items after the first name, the same for every
+    // subkey; an item without a name reads nothing.
+    std::vector<RegName> names;
+    std::vector<int> read_as;  // per item after the first: index into names, or -1
+    bool first = true;
+    for_each_item(list, [&](QueryItem& item) {
+        if (first) {
+            first = false;
+            return;
+        }
+        read_as.push_back(item.name ? static_cast<int>(names.size()) : -1);
+        if (item.name)
+            names.push_back(reg_name(*item.name));
+    });
     const RegName parent = reg_name(key);
+    std::vector<RegValue> values;
     for (const RegName& subkey : subkeys) {
         // The subkey's path is as long as its parts, without a length limit;
-        // below the hive itself it is the subkey's name alone.
-        const RegName path = subkey_path(parent, subkey);
-        bool first = true;
+        // below the hive itself it is the subkey's name alone. Its values
+        // are read with the subkey opened once.
+        read_rvals(root, subkey_path(parent, subkey), names, values);
+        size_t k = 0;
+        first = true;
         for_each_item(list, [&](QueryItem& item) {
-            append_entry(item, first ? subkey.text : item_value_text(root, path, item.name));
-            first = false;
+            if (first) {
+                first = false;
+                append_entry(item, subkey.text);
+                return;
+            }
+            const int at = read_as[k++];
+            append_entry(item, at < 0 ? std::string()
+                                      : value_data_text(values[static_cast<size_t>(at)].data,
+                                                        values[static_cast<size_t>(at)].type));
         });
     }
     list.row_count = static_cast<int>(subkeys.size());

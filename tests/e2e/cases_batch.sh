@@ -107,10 +107,18 @@ example_queries_on_wine() {
   [ -n "$ours" ] || fail "no disk sizes"
   expect_eq "$ours" "$theirs" "logical disk sizes"
 
-  # The installed-software list, one row per Uninstall subkey.
-  tr -d '\r' <"$EXPORT" | grep -xF "REG	SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall	PolrixE2EProgram	DisplayVersion	4.5.6" >/dev/null \
-    || fail "the installed program is not in the export"
+  # The installed-software list, one row per Uninstall subkey: each entry's
+  # DisplayName and DisplayVersion under the entry's key (an entry without a
+  # name has the placeholder line in its place).
+  expect_eq "$(tr -d '\r' <"$EXPORT" | awk -F'\t' '$1 == "REG" && $3 ~ /^PolrixE2E/')" \
+    "$(printf 'REG\t%s\t%s\n' \
+      'SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall' 'PolrixE2EOther	-	-' \
+      'SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall' 'PolrixE2EOther	DisplayVersion	7' \
+      'SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall' 'PolrixE2EProgram	DisplayName	Polrix E2E Program' \
+      'SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall' 'PolrixE2EProgram	DisplayVersion	4.5.6')" \
+    "the installed programs in the export"
   grep -qF "<td>PolrixE2EProgram</td>" "$REPORT" || fail "the installed program is not in the report"
+  grep -qF "<td>Polrix E2E Program</td>" "$REPORT" || fail "the installed program's name is not in the report"
   # The class icons and title of the report are named, with real data beside.
   grep -qF "<h2>System Report for " "$REPORT" || fail "report title"
 }

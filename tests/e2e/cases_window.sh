@@ -305,13 +305,13 @@ window_tree_reads_and_shows() {
   local uninstall
   uninstall=$(tree_index 'SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall' "$E2E/polrix.xml")
   click_tree_item "$uninstall"
-  wait_log "  RegRead OK m:2, n: 2"
+  wait_log "  RegRead OK m:2, n: 3"
   save_list_view "$E2E/registry-first.txt"
   cmp "$E2E/registry-first.txt" "$E2E/processor.txt" || fail "the first click on the registry list changed the result list"
   click_tree_item "$uninstall"
   save_list_view "$E2E/registry-second.txt"
   expect_eq "$(tr -d '\r' <"$E2E/registry-second.txt")" \
-    "$(printf 'DisplayName\tDisplayVersion\nPolrixWindowA\t1.0\nPolrixWindowB\t2.5')" "list view of the registry list"
+    "$(printf 'Entry\tDisplayName\tDisplayVersion\nPolrixWindowA\tWindow Tool A\t1.0\nPolrixWindowB\tWindow Tool B\t2.5')" "list view of the registry list"
 
   # The root: every list read, the report written, the result list emptied.
   click_tree_item 0

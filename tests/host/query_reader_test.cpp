@@ -170,7 +170,7 @@ TEST(QueryReader, ReadsTheExampleQueryFile)
         expected += "list " + std::to_string(k + 1) + " WMI path=[root\\CIMV2] name=[" + KNOWN_CLASS_NAMES[k] +
                     "]\n  item name=[*]\n";
     expected += "list 17 REG EnumKey path=[HKLM] name=[SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall]\n"
-                "  item name=[DisplayName]\n  item name=[DisplayVersion]\n";
+                "  item name=[Entry]\n  item name=[DisplayName]\n  item name=[DisplayVersion]\n";
     EXPECT_EQ(dump(t.app().first_list.get()), expected);
     EXPECT_NE(t.log().find("mapp::OnRCFG () OK ...\n"), std::string::npos) << t.log();
 }

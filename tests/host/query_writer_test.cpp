@@ -41,7 +41,7 @@ TEST(DefaultQueries, AreTheExampleFileByteForByte)
         expected += "list " + std::to_string(k + 1) + " WMI path=[root\\CIMV2] name=[" + kClasses[k] +
                     "]\n  item name=[*]\n";
     expected += "list 17 REG EnumKey path=[HKLM] name=[SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall]\n"
-                "  item name=[DisplayName]\n  item name=[DisplayVersion]\n";
+                "  item name=[Entry]\n  item name=[DisplayName]\n  item name=[DisplayVersion]\n";
     for_each_list(chain.get(), [](QueryList& l) { l.pending = 1; });
     EXPECT_EQ(dump(chain.get()), expected);
 }

@@ -374,6 +374,43 @@ TEST_F(RegistryReader, EnumValListsEveryNameWithItsOwnValue)
     EXPECT_EQ(log, log_of(scratch.path("vals"), entries, "m:1, n: " + std::to_string(expected.size())));
 }
 
+// Items after the first that name no value, or the same value twice, each
+// keep their own column; a list of the key names alone reads no value.
+TEST_F(RegistryReader, EnumKeyGivesEveryItemItsOwnColumn)
+{
+    put("cols\\one", "a", REGTYPE_SZ, sz("a1"));
+    put("cols\\one", "b", REGTYPE_DWORD, le32(12));
+    put("cols\\two", "b", REGTYPE_SZ, sz("b2"));
+
+    auto list = make_list("HKCU", scratch.path("cols"), {"key", "b", "", "a", "b"});
+    int k = 0;
+    for_each_item(*list, [&](QueryItem& item) {
+        if (k++ == 2)
+            item.name.reset();
+    });
+    list->enum_keys = 1;
+    auto [result, log] = read(*list);
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(items_of(*list), (std::vector<ItemSeen>{
+                                   {"key", 1, {"one", "two"}},
+                                   {"b", 1, {"12", "b2"}},
+                                   {"<none>", 1, {"", ""}},
+                                   {"a", 1, {"a1", ""}},
+                                   {"b", 1, {"12", "b2"}},
+                               }));
+    EXPECT_EQ(log, head("HKCU", scratch.path("cols")) +
+                       "    key = one\n    b = 12\n     = \n    a = a1\n    b = 12\n"
+                       "    key = two\n    b = b2\n     = \n    a = \n    b = b2\n"
+                       "  RegRead OK m:2, n: 5\n");
+
+    auto names_only = make_list("HKCU", scratch.path("cols"), {"key"});
+    names_only->enum_keys = 1;
+    auto [alone, alone_log] = read(*names_only);
+    EXPECT_EQ(alone, 0);
+    EXPECT_EQ(items_of(*names_only), (std::vector<ItemSeen>{{"key", 1, {"one", "two"}}}));
+    EXPECT_EQ(alone_log, log_of(scratch.path("cols"), {{"key", "one"}, {"key", "two"}}, "m:2, n: 1"));
+}
+
 TEST_F(RegistryReader, EnumKeyReadsEveryRowFromItsOwnSubkey)
 {
     for (const TestName& name : key_names()) {

@@ -423,6 +423,45 @@ TEST(RegistryNames, ValuesAreListedAndReadByTheirOwnNames)
     EXPECT_EQ(read_rval("HKCU", key.c_str(), "? check", type), std::nullopt);
 }
 
+// Several values of one key read together answer as each read alone:
+// names an enumeration found (look-alikes and names without an ANSI form),
+// a missing name, a one-byte value, a number, a name asked twice; a missing
+// key answers none for every name, with type 0.
+TEST(RegistryNames, ValuesOfOneKeyReadTogetherAnswerAsEachAlone)
+{
+    ScratchKey scratch;
+    const std::vector<TestName> table = value_names();
+    for (const TestName& name : table)
+        ASSERT_TRUE(scratch.put(TestHive::user, L"", name.wide.empty() ? nullptr : name.wide.c_str(),
+                                REGTYPE_SZ, sz(name.data)));
+    ASSERT_TRUE(scratch.put(TestHive::user, L"", L"one byte", REGTYPE_BINARY, "x"));
+    ASSERT_TRUE(scratch.put(TestHive::user, L"", L"number", REGTYPE_DWORD, le32(7)));
+    const RegName key = reg_name(scratch.path());
+
+    std::vector<RegName> names = reg_names_of(table);
+    for (const char* text : {"missing", "one byte", "number", "<b>"})
+        names.push_back(reg_name(text));
+    names.push_back(names.front());
+
+    std::vector<RegValue> together{RegValue{std::string("stale"), 9}};
+    read_rvals("HKCU", key, names, together);
+    ASSERT_EQ(together.size(), names.size());
+    for (size_t i = 0; i < names.size(); ++i) {
+        SCOPED_TRACE(names[i].text);
+        uint32_t type = 99;
+        EXPECT_EQ(together[i].data, read_rval("HKCU", key, names[i], type));
+        EXPECT_EQ(together[i].type, type);
+    }
+    EXPECT_EQ(together[names.size() - 3].data, std::optional<std::string>(le32(7)));
+
+    read_rvals("HKCU", reg_name(scratch.path("missing")), names, together);
+    ASSERT_EQ(together.size(), names.size());
+    for (const RegValue& value : together) {
+        EXPECT_EQ(value.data, std::nullopt);
+        EXPECT_EQ(value.type, 0u);
+    }
+}
+
 TEST(RegistryNames, SubkeysAreListedAndReadByTheirOwnNames)
 {
     ScratchKey scratch;
