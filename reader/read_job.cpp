@@ -133,20 +133,28 @@ void ReadJob::give_up_locked()
     changed_.notify_all();
 }
 
+// Waits, with the lock held, until done() or the service has not answered
+// within the limit; false in the second case. Looks again every 100 ms, and
+// at once when the job changes.
+template <typename Done> bool ReadJob::wait_locked(std::unique_lock<std::mutex>& lock, Done done)
+{
+    for (;;) {
+        if (done())
+            return true;
+        const ReaderClock::time_point deadline = deadline_locked();
+        const ReaderClock::time_point now = ReaderClock::now();
+        if (now >= deadline)
+            return false;
+        changed_.wait_until(lock, std::min(deadline, now + LOOK_AGAIN));
+    }
+}
+
 ReadState ReadJob::wait()
 {
     std::unique_lock<std::mutex> lock(mutex_);
-    for (;;) {
-        if (state_ != ReadState::running)
-            return state_;
-        const ReaderClock::time_point deadline = deadline_locked();
-        const ReaderClock::time_point now = ReaderClock::now();
-        if (now >= deadline) {
-            give_up_locked();
-            return state_;
-        }
-        changed_.wait_until(lock, std::min(deadline, now + LOOK_AGAIN));
-    }
+    if (!wait_locked(lock, [this] { return state_ != ReadState::running; }))
+        give_up_locked();
+    return state_;
 }
 
 bool ReadJob::ended_or_given_up_if_stalled()
@@ -178,20 +186,11 @@ bool ReadJob::security_set()
 void ReadJob::wait_for_thread()
 {
     std::unique_lock<std::mutex> lock(mutex_);
-    for (;;) {
-        if (thread_ended_ || state_ == ReadState::given_up)
-            return;
-        const ReaderClock::time_point deadline = deadline_locked();
-        const ReaderClock::time_point now = ReaderClock::now();
-        if (now >= deadline) {
-            // Still running its read: that read is given up. Ended, but
-            // its thread stuck on its way out: no longer waited for.
-            if (state_ == ReadState::running)
-                give_up_locked();
-            return;
-        }
-        changed_.wait_until(lock, std::min(deadline, now + LOOK_AGAIN));
-    }
+    const bool ended = wait_locked(lock, [this] { return thread_ended_ || state_ == ReadState::given_up; });
+    // Still running its read: that read is given up. Ended, but its thread
+    // stuck on its way out: no longer waited for.
+    if (!ended && state_ == ReadState::running)
+        give_up_locked();
 }
 
 bool ReadJob::thread_running()

@@ -149,6 +149,7 @@ public:
 private:
     void give_up_locked();
     ReaderClock::time_point deadline_locked() const;
+    template <typename Done> bool wait_locked(std::unique_lock<std::mutex>& lock, Done done);
 
     const std::atomic<int>& read_all_;
     std::mutex mutex_;

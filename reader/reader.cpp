@@ -45,12 +45,10 @@ void CWMI::wait_for_read()
 
 bool CWMI::worker_running()
 {
-    if (job_ && job_->thread_running() && job_->state() != ReadState::given_up)
-        return true;
-    for (const std::shared_ptr<ReadJob>& job : ending_)
-        if (job->thread_running() && job->state() != ReadState::given_up)
-            return true;
-    return false;
+    auto runs = [](const std::shared_ptr<ReadJob>& job) {
+        return job->thread_running() && job->state() != ReadState::given_up;
+    };
+    return (job_ && runs(job_)) || std::any_of(ending_.begin(), ending_.end(), runs);
 }
 
 void CWMI::wait_for_worker()

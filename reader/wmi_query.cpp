@@ -177,16 +177,6 @@ bool read_named_object(ReadJob& job, WmiObject& object, const std::vector<std::w
     });
 }
 
-// The failure end: the list stays pending, the window is told.
-void end_failed(ReadJob& job, ComObjects& com, bool com_started)
-{
-    com.release(job);
-    if (com_started)
-        wmi_service().uninitialize();
-    if (job.finish(ReadState::failed, nullptr, nullptr) && job.window)
-        window_side().send_command(ID_STATUS_TEXT);
-}
-
 // A read that was given up: it releases what it holds and ends, telling
 // nobody anything.
 void abandon(ReadJob& job, ComObjects& com, bool com_started)
@@ -194,6 +184,15 @@ void abandon(ReadJob& job, ComObjects& com, bool com_started)
     com.release(job);
     if (com_started)
         wmi_service().uninitialize();
+}
+
+// The failure end: the same release, then the list stays pending and the
+// window is told.
+void end_failed(ReadJob& job, ComObjects& com, bool com_started)
+{
+    abandon(job, com, com_started);
+    if (job.finish(ReadState::failed, nullptr, nullptr) && job.window)
+        window_side().send_command(ID_STATUS_TEXT);
 }
 
 }  // namespace

@@ -395,6 +395,17 @@ std::vector<RegName> reg_names_of(const std::vector<TestName>& table)
     return names;
 }
 
+// The table's names as REG_SZ values of the scratch key, each holding its
+// own data; the empty wide name is the default value.
+bool put_values(ScratchKey& scratch, const std::vector<TestName>& table)
+{
+    for (const TestName& name : table)
+        if (!scratch.put(TestHive::user, L"", name.wide.empty() ? nullptr : name.wide.c_str(), REGTYPE_SZ,
+                         sz(name.data)))
+            return false;
+    return true;
+}
+
 // Each name of the table is listed with its ANSI text and its own wide form,
 // and read by what the enumeration gave it is its own value; by its text
 // alone, a look-alike reads its twin and a name without ANSI form nothing.
@@ -402,9 +413,7 @@ TEST(RegistryNames, ValuesAreListedAndReadByTheirOwnNames)
 {
     ScratchKey scratch;
     const std::vector<TestName> table = value_names();
-    for (const TestName& name : table)
-        ASSERT_TRUE(scratch.put(TestHive::user, L"", name.wide.empty() ? nullptr : name.wide.c_str(),
-                                REGTYPE_SZ, sz(name.data)));
+    ASSERT_TRUE(put_values(scratch, table));
     const std::string key = scratch.path();
 
     std::vector<RegName> listed;
@@ -431,9 +440,7 @@ TEST(RegistryNames, ValuesOfOneKeyReadTogetherAnswerAsEachAlone)
 {
     ScratchKey scratch;
     const std::vector<TestName> table = value_names();
-    for (const TestName& name : table)
-        ASSERT_TRUE(scratch.put(TestHive::user, L"", name.wide.empty() ? nullptr : name.wide.c_str(),
-                                REGTYPE_SZ, sz(name.data)));
+    ASSERT_TRUE(put_values(scratch, table));
     ASSERT_TRUE(scratch.put(TestHive::user, L"", L"one byte", REGTYPE_BINARY, "x"));
     ASSERT_TRUE(scratch.put(TestHive::user, L"", L"number", REGTYPE_DWORD, le32(7)));
     const RegName key = reg_name(scratch.path());
