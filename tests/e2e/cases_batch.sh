@@ -82,7 +82,7 @@ example_queries_on_wine() {
       Win32_OperatingSystem Win32_Product; do
     id=$((id + 1))
     local rows
-    rows=$(tr -d '\r' <"$LOG" | awk -v q="  SELECT * FROM $class" '$0 == q {f = 1; next} f && /^  SELECT OK m:/ {sub(/^  SELECT OK m:/, ""); sub(/,.*/, ""); print; exit}')
+    rows=$(awk -v q="  SELECT * FROM $class" '{sub(/\r$/, "")} $0 == q {f = 1; next} f && /^  SELECT OK m:/ {sub(/^  SELECT OK m:/, ""); sub(/,.*/, ""); print; exit}' "$LOG")
     echo "$class: ${rows:-no read} objects"
     [ -n "$rows" ] || fail "$class was not read"
     if [ "${rows:-0}" -gt 0 ]; then
