@@ -30,7 +30,7 @@ names_fixture() {
 
 # The cell texts of one list's table in the report, one a line.
 report_cells() {
-  tr -d '\r' <"$REPORT" | awk -v h="$1" 'index($0, "</a>" h "</h3>") {f = 1; next} f && /<h3>/ {exit} f' |
+  awk -v h="$1" '{sub(/\r$/, "")} index($0, "</a>" h "</h3>") {f = 1; next} f && /<h3>/ {exit} f' "$REPORT" |
     sed -n 's/^ *<td[^>]*>\(.*\)<\/td>$/\1/p'
 }
 

@@ -72,13 +72,20 @@ installed_software_both_programs() {
     views_entry "$key" "$view" "$name" "$dir"
   done
   # The 32-bit entries are where a 32-bit program's own view puts them.
-  reg_query "HKLM\\$UNINSTALL32\\PolrixE2E32" /reg:64 | grep -q 'Polrix 32-bit Tool' ||
+  reg_query "HKLM\\$UNINSTALL32\\PolrixE2E32" /reg:64 | grep 'Polrix 32-bit Tool' >/dev/null ||
     { fail "the 32-bit entry is not below WOW6432Node"; return 1; }
   reg_delete_settings
 
-  views_run 32 "$E2E/views32" || return 1
-  # The settings key is the same for the 32-bit program.
-  reg_query "$SETTINGS_KEY" | grep -qE '^\s+ft\s+REG_DWORD\s+0x1$' || { fail "settings of the 32-bit program"; return 1; }
+  local programs=(32 64)
+  if ! wine_runs_target win32; then
+    echo "so only the 64-bit program is run here"
+    programs=(64)
+  fi
+  if [ "${programs[0]}" = 32 ]; then
+    views_run 32 "$E2E/views32" || return 1
+    # The settings key is the same for the 32-bit program.
+    reg_query "$SETTINGS_KEY" | grep -E '^\s+ft\s+REG_DWORD\s+0x1$' >/dev/null || { fail "settings of the 32-bit program"; return 1; }
+  fi
   views_run 64 "$E2E/views64" || return 1
   views_cleanup
 
@@ -92,13 +99,14 @@ installed_software_both_programs() {
       esac
       views_expected "$list" "${key##*\\}" "$name" "$dir"
     done | sort)
-  for bits in 32 64; do
+  for bits in "${programs[@]}"; do
     ours=$(tr -d '\r' <"$E2E/views$bits/polrix.txt" | awk -F'\t' '$3 ~ /^PolrixE2E/' | sort)
     echo "$bits-bit program:"
     echo "$ours"
     expect_eq "$ours" "$expected" "entries listed by the $bits-bit program" || return 1
   done
-  cmp "$E2E/views32/polrix.txt" "$E2E/views64/polrix.txt" || { fail "the two programs' exports differ"; return 1; }
+  [ "${#programs[@]}" = 1 ] ||
+    cmp "$E2E/views32/polrix.txt" "$E2E/views64/polrix.txt" || { fail "the two programs' exports differ"; return 1; }
 }
 
 run_case installed_software_both_programs

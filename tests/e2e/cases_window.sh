@@ -161,7 +161,7 @@ save_list_view() {
 
 # The position of a list in a query file: its tree item (1 for the first).
 tree_index() {
-  tr -d '\r' <"$2" | awk -v n="$1" '/^ *<list>/ {i++} /^     <name>/ {sub(/^ *<name>/, ""); sub(/<\/name>$/, ""); if ($0 == n) {print i; exit}}'
+  awk -v n="$1" '{sub(/\r$/, "")} /^ *<list>/ {i++} /^     <name>/ {sub(/^ *<name>/, ""); sub(/<\/name>$/, ""); if ($0 == n) {print i; exit}}' "$2"
 }
 
 WINDOW_BUILT=(
@@ -351,7 +351,7 @@ window_check_box_mode() {
   wait_log "  RegRead OK m:3, n: 3"
   click_tree_item 1
   save_list_view "$E2E/table.txt"
-  expect_eq "$(tr -d '\r' <"$E2E/table.txt" | head -1)" "$(printf 'DisplayName\tDisplayVersion\tSize')" "table headings"
+  expect_eq "$(head -1 "$E2E/table.txt" | tr -d '\r')" "$(printf 'DisplayName\tDisplayVersion\tSize')" "table headings"
   expect_eq "$(tr -d '\r' <"$E2E/table.txt" | wc -l)" 4 "table lines"
   window_geometry
   expect_eq "$(geo list_checkboxes)" 0 "check boxes before"
@@ -378,7 +378,7 @@ window_check_box_mode() {
   file_dialog "Save As" "$WIN_E2E\\Saved Queries.XML"
   wait_file "$E2E/saved queries.xml"
   [ ! -e "$E2E/Saved Queries.XML" ] || fail "saved under the typed letter case"
-  tr -d '\r' <"$E2E/saved queries.xml" | awk '/<name>Software\\PolrixE2E\\Apps<\/name>/ {on = 1} on {print} on && /<\/list>/ {exit}' >"$E2E/apps.xml"
+  awk '{sub(/\r$/, "")} /<name>Software\\PolrixE2E\\Apps<\/name>/ {on = 1} on {print} on && /<\/list>/ {exit}' "$E2E/saved queries.xml" >"$E2E/apps.xml"
   cat "$E2E/apps.xml"
   expect_eq "$(grep -c '<item>' "$E2E/apps.xml")" 2 "items saved for the Apps list"
   grep -qx '      <name>DisplayName</name>' "$E2E/apps.xml" || fail "DisplayName not saved"
