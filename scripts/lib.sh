@@ -55,7 +55,7 @@ wine_server_pids() {
   local id pid
   id=$(stat -c '%d %i' "$WINEPREFIX" 2>/dev/null) || return 0
   id=$(printf 'server-%x-%x' $id)
-  for pid in $(pgrep -x 'wineserver(32|64)?'); do
+  for pid in $(pgrep wineserver); do
     [ "$(basename "$(readlink "/proc/$pid/cwd" 2>/dev/null)")" != "$id" ] || echo "$pid"
   done
 }

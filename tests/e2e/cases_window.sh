@@ -82,9 +82,10 @@ wait_log() {
   fail "the log never got [$line]"
 }
 
+# Waits up to SECONDS (default 30) until the file is there.
 wait_file() {
   local i
-  for i in $(seq 100); do
+  for i in $(seq $((${2:-30} * 10))); do
     [ -f "$1" ] && return 0
     sleep 0.1
   done
