@@ -106,6 +106,14 @@ example_queries_on_wine() {
   echo "disk sizes: $(echo $ours) / $(echo $theirs)"
   [ -n "$ours" ] || fail "no disk sizes"
   expect_eq "$ours" "$theirs" "logical disk sizes"
+  # Every adapter configuration that holds addresses shows them, also when
+  # the first configuration holds none (wmic prints {"a", "b"} for each).
+  ours=$(tr -d '\r' <"$EXPORT" |
+    awk -F'\t' '$2 == "Win32_NetworkAdapterConfiguration" && $4 == "IPAddress" {sub(/ $/, "", $5); print $5}' | sort)
+  theirs=$(wmic_values nicconfig get IPAddress | sed -e 's/^{//' -e 's/}$//' -e 's/", "/ /g' -e 's/"//g' | sort)
+  echo "addresses: [$ours] / [$theirs]"
+  [ -n "$theirs" ] || fail "wmic lists no address"
+  expect_eq "$ours" "$theirs" "IP addresses of the adapter configurations"
 
   # The installed-software list, one row per Uninstall subkey: each entry's
   # DisplayName and DisplayVersion under the entry's key (an entry without a
