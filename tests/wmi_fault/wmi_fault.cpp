@@ -295,8 +295,9 @@ std::shared_ptr<Script> read_script()
         } else if (key == "connect") {
             Fault fault;
             fault.step = key;
-            ok = parse_action(rest, fault);
-            script->connect_faults.push_back(fault);
+            ok = parse_action(rest, fault) && fault.action != Fault::slow;
+            if (ok)
+                script->connect_faults.push_back(fault);
         } else if (!current) {
             ok = false;
         } else if (key == "pass") {
@@ -327,8 +328,10 @@ std::shared_ptr<Script> read_script()
                     rest = look;
                 }
             }
-            ok = parse_action(rest, fault);
-            current->faults.push_back(fault);
+            // Only Next has a time-out to honour.
+            ok = parse_action(rest, fault) && (fault.action != Fault::slow || key == "next");
+            if (ok)
+                current->faults.push_back(fault);
         } else {
             ok = false;
         }
@@ -368,7 +371,7 @@ const Fault* fault_for(const std::vector<Fault>& faults, const char* step, unsig
     for (const Fault& f : faults)
         if (f.step == step && (f.at == 0 || f.at == call) &&
             (f.property.empty() || _wcsicmp(f.property.c_str(), property.c_str()) == 0))
-            return f.action == Fault::slow && f.step != "next" ? nullptr : &f;
+            return &f;
     return nullptr;
 }
 
