@@ -207,11 +207,16 @@ faults_temp_missing() {
 
 # ---- the window ------------------------------------------------------------------
 
-# The window in the case's prefix: the window helpers with this case's
-# folder, log and report, and a trap that ends both the window and the server.
+# The window in the case's prefix, started as window_start does, with this
+# case's folder, log and report; the trap, set before anything can fail,
+# ends both the window and the prefix's server.
 fault_window_start() {
-  E2E="$FDIR" WIN_E2E="$WIN_FDIR" window_start
+  rm -f "$FDIR/exit_code" "$LOG" "$REPORT"
+  (cd "$FDIR" && exec timeout 300 wine explorer "/desktop=$DESK,1280x1024" "$(win_path "$TOOLS/launch.exe")" \
+    "$WIN_FDIR\\exit_code" "$WIN_FDIR\\polrix.exe") >/dev/null 2>&1 &
+  WINDOW_PID=$!
   trap 'E2E="$FDIR" window_leftover; fault_end' EXIT
+  window_geometry
 }
 
 # A click on a stalled class: the frame answers at once and throughout the
