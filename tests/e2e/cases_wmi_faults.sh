@@ -220,8 +220,9 @@ fault_window_start() {
 }
 
 # A click on a stalled class: the frame answers at once and throughout the
-# stall; once the read was given up, a click on another WMI list reads and
-# shows it; the window then closes cleanly.
+# stall, Enter writes a report without the list; after the limit a click on
+# another WMI list gives the read up, reads and shows its list; a root click
+# reads the rest; the window then closes cleanly.
 faults_window_stalled_click() {
   undisturbed_ready
   fault_case < <(printf 'class Win32_Bios\npass\nnext wait forever\n')
@@ -234,6 +235,15 @@ faults_window_stalled_click() {
     wine "$TOOLS/windowinfo.exe" "$DESK" answers 5 || fail "the frame did not answer during the stall ($i)"
     sleep 1
   done
+  # Enter writes the report at once; the list being read is not in it yet.
+  rm -f "$REPORT"
+  xdotool key Return
+  sleep 0.5
+  wine "$TOOLS/windowinfo.exe" "$DESK" answers 5 || fail "the frame did not answer after Enter"
+  [ -s "$REPORT" ] || fail "Enter wrote no report during the stall"
+  ! grep -q "</a>Win32_Bios <img" "$REPORT" || fail "the report shows the list that is still being read"
+  xdotool key Return
+  sleep 0.5
   # The window gives the read up when a click needs the reader after the
   # limit has passed without an answer.
   while [ $((SECONDS - stalled)) -le $((LIMIT + 1)) ]; do sleep 0.5; done
@@ -256,6 +266,13 @@ faults_window_stalled_click() {
   [ -n "$rows" ] || fail "no Win32_Processor rows in the undisturbed run"
   expect_eq "$(tr -d '\r' <"$FDIR/processor.txt")" "$(printf 'Attribute\tValue\n%s' "$rows")" "list view of Win32_Processor"
   shot faults-after-stall
+  # The root reads every other list; the given-up list is not read again,
+  # and the report holds every list of the undisturbed run but that one.
+  click_tree_item 0
+  wait_log "mapp::OnRWMI () OK ..." 60
+  wine "$TOOLS/windowinfo.exe" "$DESK" answers 5 || fail "the frame did not answer after the root click"
+  expect_eq "$(grep -c '^  SELECT \* FROM Win32_Bios' "$LOG")" 1 "reads of Win32_Bios"
+  expect_eq "$(headings_without "$REPORT" Win32_Bios)" "$(headings_without "$FDIR/undisturbed.htm" Win32_Bios)" "report after the root click"
   expect_bounded_next
   wine "$TOOLS/windowinfo.exe" "$DESK" close 10
   window_wait_end
