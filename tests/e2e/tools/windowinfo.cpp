@@ -8,6 +8,8 @@
 //   windowinfo DESKTOP close [SECONDS]            posts WM_CLOSE to the frame
 //   windowinfo DESKTOP dialog CAPTION [SECONDS]   waits for a dialog box of that caption
 //   windowinfo DESKTOP nodialog CAPTION [SECONDS] waits until no such dialog box is there
+//   windowinfo DESKTOP answers [SECONDS]          the frame answers a message within a
+//                                                 second (SendMessageTimeout of WM_NULL)
 //   windowinfo DESKTOP clickclose X Y [SECONDS]   posts a left click at the screen point
 //                                                 to the tree and, right behind it, WM_CLOSE
 //                                                 to the frame: the close is handled the
@@ -242,6 +244,17 @@ int main(int argc, char** argv)
         else
             print_frame(frame);
         return 0;
+    }
+    if (command == "answers") {
+        if (!wait_for(seconds, [&] { return (frame = frame_window()) != nullptr; })) {
+            std::printf("no frame\n");
+            return 1;
+        }
+        DWORD_PTR result = 0;
+        DWORD start = GetTickCount();
+        bool answered = SendMessageTimeoutA(frame, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &result) != 0;
+        std::printf("answers=%d ms=%lu\n", answered ? 1 : 0, GetTickCount() - start);
+        return answered ? 0 : 1;
     }
     if (command == "clickclose") {
         HWND tree = nullptr;
