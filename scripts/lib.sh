@@ -60,7 +60,16 @@ wine_server_pids() {
   done
 }
 
-wine_server_end() { wineserver -k >/dev/null 2>&1 || true; }
+# Ends the prefix's server and waits (10 s at most) until it is gone: a
+# command right after must find no server of the old one's still shutting down.
+wine_server_end() {
+  wineserver -k >/dev/null 2>&1 || true
+  local i
+  for i in $(seq 100); do
+    [ -n "$(wine_server_pids)" ] || return 0
+    sleep 0.1
+  done
+}
 
 # One server for the many wine calls of a script, ended on every way out.
 # It stays 60 s after its last client at most: the delay must be attached

@@ -68,6 +68,11 @@ fault_batch() {
   set -e
   TOOK=$((SECONDS - start))
   echo "exit code $RC after $TOOK s"
+  # What Wine says when the program did not even start.
+  if [ "$RC" != 0 ] && [ "$TOOK" -lt 2 ]; then
+    echo "servers of the prefix: $(wine_server_pids | tr '\n' ' ')"
+    (cd "$FDIR" && WINEDEBUG=err+all timeout 60 wine "$FDIR/polrix.exe" x) 2>&1 | tail -20 || true
+  fi
 }
 
 # The export without the lines of the classes given, volatile values blanked.
