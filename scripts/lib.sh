@@ -15,20 +15,24 @@ export WINEARCH=win64
 # 64-bit loader instead, through a `wine` of their own first on PATH (Wine's
 # other commands, wineboot and winepath among them, start `wine-stable` from
 # PATH). It runs the 64-bit program and its tools; the 32-bit program cannot
-# run there at all, and the scripts say so instead of counting it.
+# run there at all, and the scripts say so instead of counting it. Called
+# here and again once the set-up may have installed Wine (wine_prefix_ready).
 WINE_RUNS_32BIT=1
-if [ -x /usr/lib/wine/wine64 ] && ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+wine_pick_loader() {
+  [ -x /usr/lib/wine/wine64 ] || return 0
+  if /usr/lib/wine/wine --version >/dev/null 2>&1; then WINE_RUNS_32BIT=1; return 0; fi
   WINE_RUNS_32BIT=0
-  _loader_dir="$BUILD/wine64-loader"
-  if [ ! -x "$_loader_dir/wine-stable" ]; then
-    mkdir -p "$_loader_dir"
-    printf '#!/bin/sh\nexport WINELOADER=/usr/lib/wine/wine64\nexec /usr/lib/wine/wine64 "$@"\n' >"$_loader_dir/wine-stable"
-    chmod +x "$_loader_dir/wine-stable"
-    ln -sf wine-stable "$_loader_dir/wine"
+  local dir="$BUILD/wine64-loader"
+  if [ ! -x "$dir/wine-stable" ]; then
+    mkdir -p "$dir"
+    printf '#!/bin/sh\nexport WINELOADER=/usr/lib/wine/wine64\nexec /usr/lib/wine/wine64 "$@"\n' >"$dir/wine-stable"
+    chmod +x "$dir/wine-stable"
+    ln -sf wine-stable "$dir/wine"
   fi
   export WINELOADER=/usr/lib/wine/wine64
-  case ":$PATH:" in *":$_loader_dir:"*) ;; *) export PATH="$_loader_dir:$PATH" ;; esac
-fi
+  case ":$PATH:" in *":$dir:"*) ;; *) export PATH="$dir:$PATH" ;; esac
+}
+wine_pick_loader
 
 # Says why the 32-bit program cannot run here, and fails, on a machine that
 # runs 64-bit code only.
@@ -105,6 +109,7 @@ wine_server_left_over() {
 # cannot run the 32-bit program (nor, once the 32-bit loader is there, any
 # program): it is made anew. Wine's own messages go to build/wine-prefix.log.
 wine_prefix_ready() {
+  wine_pick_loader
   wine_server_left_over
   if [ -f "$WINEPREFIX/system.reg" ] && [ ! -d "$WINEPREFIX/drive_c/windows/syswow64" ]; then
     echo "wine prefix $WINEPREFIX cannot run the 32-bit program (made before wine32 was installed): making it anew"
