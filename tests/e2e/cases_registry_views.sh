@@ -66,6 +66,9 @@ views_expected() {
 
 installed_software_both_programs() {
   views_cleanup
+  # The entries go on every way out: left behind, they would be rows of the
+  # uninstall lists that later cases read.
+  trap views_cleanup EXIT
   local e key view name dir
   for e in "${VIEWS_ENTRIES[@]}"; do
     IFS='|' read -r key view name dir <<<"$e"
