@@ -46,6 +46,8 @@ wine_runs_target() {
 # Ctrl+C, a kill. (A subshell does not run its parent's steps.)
 EXIT_STEPS=()
 on_exit() {
+  local s
+  for s in "${EXIT_STEPS[@]}"; do [ "$s" != "$1" ] || return 0; done  # once each
   EXIT_STEPS+=("$1")
   trap 'for _step in "${EXIT_STEPS[@]}"; do eval "$_step" || true; done' EXIT
   trap 'exit 130' INT

@@ -31,7 +31,7 @@ fault_prefix_ready() {
 
 fault_end() {
   WINEPREFIX="$FAULT_PREFIX" wine reg delete "$SETTINGS_KEY" /f >/dev/null 2>&1 || true
-  WINEPREFIX="$FAULT_PREFIX" wineserver -k >/dev/null 2>&1 || true
+  WINEPREFIX="$FAULT_PREFIX" wine_server_end
 }
 
 # The start of every case: the prefix's own server (ended by the trap), the
