@@ -1,11 +1,11 @@
 #include "app/application.h"
 
-#include "app/log.h"
-#include "app/platform.h"
-#include "app/window_side.h"
+#include "base/log.h"
+#include "base/platform.h"
+#include "base/window_side.h"
 #include "config/query_reader.h"
 #include "output/html_report.h"
-#include "output/report_pictures.h"
+#include "ui/report_pictures.h"
 #include "output/tsv_export.h"
 #include "res/resource.h"
 

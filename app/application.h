@@ -5,7 +5,7 @@
 // know nothing of this object.
 #pragma once
 
-#include "app/framework/winapp.h"
+#include "framework/winapp.h"
 #include "app/settings.h"
 #include "config/query_list.h"
 #include "reader/reader.h"

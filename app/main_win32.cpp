@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-bool start_window(mapp& application);  // ui/application_window_win32.cpp
+bool start_window(mapp& application);  // app/application_window_win32.cpp
 
 namespace {
 mapp the_app;

@@ -1,8 +1,8 @@
 #include "app/settings.h"
 
-#include "app/log.h"
-#include "app/platform.h"
-#include "app/registry.h"
+#include "base/log.h"
+#include "base/platform.h"
+#include "base/registry.h"
 
 #include <cstdlib>
 

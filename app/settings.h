@@ -3,8 +3,8 @@
 // first of everything and changed afterwards only by the frame (placement).
 #pragma once
 
-#include "app/framework/gdi.h"
-#include "app/text_file.h"
+#include "framework/gdi.h"
+#include "base/text_file.h"
 
 #include <memory>
 #include <string>

@@ -1,6 +1,6 @@
 #include "config/query_list.h"
 
-#include "app/ascii_case.h"
+#include "base/ascii_case.h"
 
 namespace {
 // End of the chain, used by append_list only. It is left as it is when the

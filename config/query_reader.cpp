@@ -1,7 +1,7 @@
 #include "config/query_reader.h"
 
-#include "app/ascii_case.h"
-#include "app/text_file.h"
+#include "base/ascii_case.h"
+#include "base/text_file.h"
 
 #include <cstdlib>
 

@@ -4,7 +4,7 @@
 // become markup in the browser that shows the report.
 #include "output/html_report.h"
 
-#include "app/text_file.h"
+#include "base/text_file.h"
 #include "output/html_escape.h"
 
 namespace {

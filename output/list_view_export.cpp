@@ -1,7 +1,7 @@
 #include "output/list_view_export.h"
 
-#include "app/text_file.h"
-#include "app/window_side.h"
+#include "base/text_file.h"
+#include "base/window_side.h"
 #include "output/export_field.h"
 
 namespace {

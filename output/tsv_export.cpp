@@ -4,7 +4,7 @@
 // subkey name). Check boxes and display names play no part.
 #include "output/tsv_export.h"
 
-#include "app/text_file.h"
+#include "base/text_file.h"
 #include "output/export_field.h"
 
 namespace {

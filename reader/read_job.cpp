@@ -2,8 +2,8 @@
 // properties turned into items, and the hand-over to the list.
 #include "reader/read_job.h"
 
-#include "app/log.h"
-#include "app/text_file.h"
+#include "base/log.h"
+#include "base/text_file.h"
 #include "reader/value_format.h"
 
 #include <algorithm>

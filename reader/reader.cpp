@@ -3,11 +3,11 @@
 // the registry lists in registry_reader.cpp.
 #include "reader/reader.h"
 
-#include "app/log.h"
-#include "app/platform.h"
-#include "app/window_side.h"
+#include "base/log.h"
+#include "base/platform.h"
+#include "base/window_side.h"
 #include "reader/read_job.h"
-#include "res/resource.h"
+#include "base/frame_commands.h"
 
 #include <algorithm>
 

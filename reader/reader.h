@@ -10,7 +10,7 @@
 // never see half a list, and the window's paths need no lock.
 //
 // The worker tells the main window by blocking sends of the commands
-// ID_STATUS_TEXT and ID_FILL_RESULT (res/resource.h), always after its read
+// ID_STATUS_TEXT and ID_FILL_RESULT (base/frame_commands.h), always after its read
 // has ended, so that a window thread waiting for the read can go on; the
 // handlers of those commands call collect() first.
 //

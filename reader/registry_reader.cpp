@@ -2,9 +2,9 @@
 // values of its items, on the calling thread.
 #include "reader/reader.h"
 
-#include "app/log.h"
-#include "app/registry.h"
-#include "app/text_file.h"
+#include "base/log.h"
+#include "base/registry.h"
+#include "base/text_file.h"
 #include "reader/value_format.h"
 
 #include <cstring>

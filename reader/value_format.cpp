@@ -1,9 +1,9 @@
 #include "reader/value_format.h"
 
-#include "app/ascii_case.h"
-#include "app/log.h"
-#include "app/platform.h"
-#include "app/text_file.h"
+#include "base/ascii_case.h"
+#include "base/log.h"
+#include "base/platform.h"
+#include "base/text_file.h"
 
 #include <cstdint>
 #include <limits>

@@ -7,13 +7,13 @@
 // Every run ends: Next is asked with the reader's limit as its time-out, and
 // every other call reports its answer to the job, so that the waiting side
 // can give up a call that does not return within the limit.
-#include "app/log.h"
-#include "app/platform.h"
-#include "app/window_side.h"
+#include "base/log.h"
+#include "base/platform.h"
+#include "base/window_side.h"
 #include "reader/read_job.h"
 #include "reader/reader.h"
 #include "reader/value_format.h"
-#include "res/resource.h"
+#include "base/frame_commands.h"
 
 namespace {
 

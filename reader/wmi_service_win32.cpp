@@ -9,7 +9,7 @@
 // them.
 #include "reader/wmi_service.h"
 
-#include "app/com_holders_win32.h"
+#include "base/com_holders_win32.h"
 
 #include <windows.h>
 

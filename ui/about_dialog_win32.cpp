@@ -3,10 +3,10 @@
 // address works as a link through a fixed zone of the dialog's client area.
 #include "ui/about_dialog_win32.h"
 
-#include "app/framework/gdi_win32.h"
-#include "app/framework/handlers_win32.h"
-#include "app/log.h"
-#include "app/registry.h"
+#include "framework/gdi_win32.h"
+#include "framework/handlers_win32.h"
+#include "base/log.h"
+#include "base/registry.h"
 #include "res/resource.h"
 
 #include <optional>

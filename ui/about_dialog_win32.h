@@ -3,8 +3,8 @@
 // starts the registered web browser on it.
 #pragma once
 
-#include "app/framework/dialog_win32.h"
-#include "app/framework/static_win32.h"
+#include "framework/dialog_win32.h"
+#include "framework/static_win32.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
 // Construction and destruction of the two controls the application object
 // owns; their windows belong to the views.
-#include "app/log.h"
+#include "base/log.h"
 #include "ui/result_list.h"
 #include "ui/tree_control.h"
 

@@ -1,9 +1,9 @@
 #include "ui/document_win32.h"
 
 #include "app/application.h"
-#include "app/framework/filedialog_win32.h"
-#include "app/log.h"
-#include "app/window_side.h"
+#include "framework/filedialog_win32.h"
+#include "base/log.h"
+#include "base/window_side.h"
 #include "config/query_writer.h"
 #include "output/list_view_export.h"
 #include "res/resource.h"

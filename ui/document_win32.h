@@ -4,7 +4,7 @@
 // saves the queries with the user's choice of items.
 #pragma once
 
-#include "app/framework/document_win32.h"
+#include "framework/document_win32.h"
 
 class mdoc : public CDocument {
 public:

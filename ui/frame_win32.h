@@ -5,10 +5,10 @@
 // pass send it.
 #pragma once
 
-#include "app/framework/framewnd_win32.h"
-#include "app/framework/splitter_win32.h"
-#include "app/framework/statusbar_win32.h"
-#include "app/framework/toolbar_win32.h"
+#include "framework/framewnd_win32.h"
+#include "framework/splitter_win32.h"
+#include "framework/statusbar_win32.h"
+#include "framework/toolbar_win32.h"
 
 class mvwt;
 class mhtm;

@@ -3,7 +3,7 @@
 // in check-box mode the list takes the lower half.
 #pragma once
 
-#include "app/framework/html_view_win32.h"
+#include "framework/html_view_win32.h"
 #include "ui/result_list_win32.h"
 
 #include <memory>

@@ -3,8 +3,8 @@
 #include "ui/result_list_win32.h"
 
 #include "app/application.h"
-#include "app/framework/handlers_win32.h"
-#include "app/window_side.h"
+#include "framework/handlers_win32.h"
+#include "base/window_side.h"
 #include "config/query_list.h"
 #include "res/resource.h"
 #include "ui/frame_win32.h"

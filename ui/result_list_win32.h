@@ -3,8 +3,8 @@
 // the check boxes back into the items.
 #pragma once
 
-#include "app/framework/list_ctrl.h"
-#include "app/framework/wnd_win32.h"
+#include "framework/list_ctrl.h"
+#include "framework/wnd_win32.h"
 #include "output/list_view_export.h"
 #include "ui/result_list.h"
 

@@ -4,10 +4,10 @@
 // click on the tree reads or shows lists.
 #pragma once
 
-#include "app/framework/gdi_win32.h"
-#include "app/framework/image_list.h"
-#include "app/framework/tree_ctrl.h"
-#include "app/framework/view_win32.h"
+#include "framework/gdi_win32.h"
+#include "framework/image_list.h"
+#include "framework/tree_ctrl.h"
+#include "framework/view_win32.h"
 #include "ui/tree_control.h"
 
 #include <memory>

@@ -3,8 +3,8 @@
 // the next list, and the late worker touches nothing. Next is asked with the
 // limit as its time-out. Reads own their data until they hand them over.
 #include "app/application.h"
-#include "app/registry.h"
-#include "app/registry_store.h"
+#include "base/registry.h"
+#include "base/registry_store.h"
 #include "reader/read_job.h"
 #include "tests/support/chain_builder.h"
 #include "tests/support/fake_wmi.h"

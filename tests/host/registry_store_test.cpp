@@ -1,8 +1,8 @@
 // The in-memory registry's model of 64-bit Windows' two views: a key opened
 // in the 32-bit view below HKLM\SOFTWARE is the one below WOW6432Node, which
 // is what the registry functions avoid by opening every key natively.
-#include "app/registry_backend.h"
-#include "app/registry_store.h"
+#include "base/registry_backend.h"
+#include "base/registry_store.h"
 
 #include <gtest/gtest.h>
 

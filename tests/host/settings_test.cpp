@@ -1,9 +1,9 @@
 // The settings object: log header, paths, registry defaults, caption font;
 // and the application object's start, idle pass and end.
 #include "app/application.h"
-#include "app/platform_host.h"
-#include "app/registry.h"
-#include "app/registry_store.h"
+#include "base/platform_host.h"
+#include "base/registry.h"
+#include "base/registry_store.h"
 #include "tests/support/recording_window_side.h"
 #include "tests/support/test_app.h"
 #include "res/resource.h"

@@ -1,7 +1,7 @@
 // The registry list reader over a scratch key holding values of every type:
 // the three modes, their counters, the item chain and the log lines. Runs
 // over the in-memory store on the host and the real registry under Wine.
-#include "app/registry.h"
+#include "base/registry.h"
 #include "config/query_list.h"
 #include "reader/reader.h"
 #include "tests/support/registry_fixture.h"

@@ -5,7 +5,7 @@
 // Wine lists subkeys and values sorted by name; the store lists subkeys by
 // name too, but values in the order of their creation: the cases create
 // their values in sorted order.
-#include "app/registry.h"
+#include "base/registry.h"
 #include "tests/support/registry_fixture.h"
 #include "tests/support/registry_names.h"
 

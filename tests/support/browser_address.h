@@ -4,7 +4,7 @@
 // lower case with backslashes.
 #pragma once
 
-#include "app/ascii_case.h"
+#include "base/ascii_case.h"
 
 #include <algorithm>
 #include <string>

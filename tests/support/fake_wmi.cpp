@@ -1,6 +1,6 @@
 #include "tests/support/fake_wmi.h"
 
-#include "app/ascii_case.h"
+#include "base/ascii_case.h"
 #include "reader/read_job.h"
 
 #include <chrono>

@@ -4,7 +4,7 @@
 // both).
 #pragma once
 
-#include "app/window_side.h"
+#include "base/window_side.h"
 
 #include <cstdlib>
 #include <functional>

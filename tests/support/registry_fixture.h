@@ -5,7 +5,7 @@
 // the ANSI code page turns them into.
 #pragma once
 
-#include "app/platform.h"
+#include "base/platform.h"
 
 #include <cstdint>
 #include <string>

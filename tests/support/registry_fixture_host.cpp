@@ -1,7 +1,7 @@
 // Test registry contents in the in-memory store.
 #include "tests/support/registry_fixture.h"
 
-#include "app/registry_store.h"
+#include "base/registry_store.h"
 
 #include <atomic>
 

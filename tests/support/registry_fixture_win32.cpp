@@ -1,7 +1,7 @@
 // Test registry contents in the real registry, written with advapi32 itself.
 #include "tests/support/registry_fixture.h"
 
-#include "app/registry_key_win32.h"
+#include "base/registry_key_win32.h"
 
 #include <windows.h>
 

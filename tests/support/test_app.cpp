@@ -1,6 +1,6 @@
 #include "tests/support/test_app.h"
 
-#include "app/platform.h"
+#include "base/platform.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -10,7 +10,7 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
-#include "app/platform_host.h"
+#include "base/platform_host.h"
 #include <unistd.h>
 #endif
 

@@ -1,6 +1,6 @@
 #include "tests/support/test_folder.h"
 
-#include "app/log.h"
+#include "base/log.h"
 #include "tests/support/test_app.h"
 
 #include <filesystem>

@@ -3,7 +3,7 @@
 // log but no application object.
 #pragma once
 
-#include "app/text_file.h"
+#include "base/text_file.h"
 
 #include <string>
 

@@ -5,8 +5,8 @@
 // saved before each test that changes it and put back after.
 #include "ui/about_dialog_win32.h"
 
-#include "app/framework/gdi.h"
-#include "app/registry_key_win32.h"
+#include "framework/gdi.h"
+#include "base/registry_key_win32.h"
 #include "res/resource.h"
 #include "tests/support/registry_fixture.h"
 #include "tests/support/test_app.h"

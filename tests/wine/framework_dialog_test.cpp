@@ -1,10 +1,10 @@
 // Modal dialogs from a template in memory, message boxes and the file
 // dialogs, each closed by the test from a timer while it runs.
-#include "app/framework/dialog_win32.h"
-#include "app/framework/filedialog_win32.h"
-#include "app/framework/handlers_win32.h"
-#include "app/framework/msgbox_win32.h"
-#include "app/framework/winapp.h"
+#include "framework/dialog_win32.h"
+#include "framework/filedialog_win32.h"
+#include "framework/handlers_win32.h"
+#include "framework/msgbox_win32.h"
+#include "framework/winapp.h"
 
 #include "tests/support/window_helpers_win32.h"
 

@@ -2,8 +2,8 @@
 // through to the base class's table and to the default procedure, windows
 // that belong to their object, and a control wrapper that paints through its
 // table and leaves everything else to the control.
-#include "app/framework/handlers_win32.h"
-#include "app/framework/static_win32.h"
+#include "framework/handlers_win32.h"
+#include "framework/static_win32.h"
 
 #include "tests/support/window_helpers_win32.h"
 

@@ -1,12 +1,13 @@
 // The document template, the frame and its bars, the splitter and the
 // command routing, driven by their messages in this process.
-#include "app/framework/doctemplate_win32.h"
-#include "app/framework/handlers_win32.h"
-#include "app/framework/splitter_win32.h"
-#include "app/framework/statusbar_win32.h"
-#include "app/framework/toolbar_win32.h"
-#include "app/framework/winapp.h"
+#include "framework/doctemplate_win32.h"
+#include "framework/handlers_win32.h"
+#include "framework/splitter_win32.h"
+#include "framework/statusbar_win32.h"
+#include "framework/toolbar_win32.h"
+#include "framework/winapp.h"
 
+#include "res/resource.h"
 #include "tests/support/window_helpers_win32.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // The GDI holders give their handles back: every object and context made
 // in a scope is gone after it.
-#include "app/framework/gdi_win32.h"
+#include "framework/gdi_win32.h"
 
 #include <gtest/gtest.h>
 

@@ -2,10 +2,10 @@
 // resources (this test program links them too): their names and numbering,
 // their headers at the display's depth, their pixels, and the message for a
 // folder that cannot be written.
-#include "output/icon_files_win32.h"
+#include "ui/icon_files_win32.h"
 
 #include "output/bitmap_file.h"
-#include "output/report_pictures.h"
+#include "ui/report_pictures.h"
 #include "res/resource.h"
 #include "tests/support/little_endian.h"
 #include "tests/support/recording_window_side.h"

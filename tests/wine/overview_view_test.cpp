@@ -4,8 +4,8 @@
 // log lines, and label edits that do not stick.
 #include "ui/overview_view_win32.h"
 
-#include "app/framework/document_win32.h"
-#include "app/framework/gdi_win32.h"
+#include "framework/document_win32.h"
+#include "framework/gdi_win32.h"
 #include "res/resource.h"
 #include "tests/support/browser_address.h"
 #include "tests/support/chain_builder.h"

@@ -4,9 +4,9 @@
 // The value tests feed the VARIANT conversion shapes that Wine never serves.
 #include "reader/wmi_service.h"
 
-#include "app/com_holders_win32.h"
+#include "base/com_holders_win32.h"
 
-#include "app/platform.h"
+#include "base/platform.h"
 
 #include <gtest/gtest.h>
 
