@@ -20,6 +20,18 @@ std::string joined(const std::vector<std::string>& fields, size_t count)
 
 }  // namespace
 
+std::string list_view_text(const ListViewTable& table)
+{
+    std::string text;
+    if (table.rows.empty())
+        return text;
+    const size_t columns = table.headings.size();
+    text += joined(table.headings, columns) + "\n";
+    for (const std::vector<std::string>& row : table.rows)
+        text += joined(row, columns) + "\n";
+    return text;
+}
+
 bool write_list_view(const std::string& path, const ListViewTable& table)
 {
     TextFile out;
@@ -27,11 +39,6 @@ bool write_list_view(const std::string& path, const ListViewTable& table)
         window_side().stop_box("Could not open file:\n" + path);
         return false;
     }
-    if (table.rows.empty())
-        return true;
-    const size_t columns = table.headings.size();
-    out.write(joined(table.headings, columns) + "\n");
-    for (const std::vector<std::string>& row : table.rows)
-        out.write(joined(row, columns) + "\n");
+    out.write(list_view_text(table));
     return true;
 }

@@ -27,6 +27,8 @@ TEST_P(ListViewExport, WritesHeadingsAndRows)
     write_file_bytes(path, "old content\r\n");
     ASSERT_TRUE(write_list_view(path, GetParam().table));
     EXPECT_EQ(read_file_bytes(path), crlf(GetParam().expected));
+    // The clipboard's text is the same, with its line ends as "\n".
+    EXPECT_EQ(list_view_text(GetParam().table), GetParam().expected);
 }
 
 const std::string kLong(5000, 'h');
