@@ -8,7 +8,8 @@ bool TextFile::open(const std::string& path, char mode)
     close();
     // Binary mode on every platform: the CR LF translation is ours, so the
     // bytes on disk are the same whichever runtime wrote them.
-    file_ = std::fopen(path.c_str(), mode == 'w' ? "wb" : "rb");
+    const char* how = mode == 'w' ? "wb" : (mode == 'a' ? "ab" : "rb");
+    file_ = std::fopen(path.c_str(), how);
     return file_ != nullptr;
 }
 

@@ -14,7 +14,9 @@ public:
     TextFile(const TextFile&) = delete;
     TextFile& operator=(const TextFile&) = delete;
 
-    // Mode 'w' creates or empties the file, 'r' opens it for reading.
+    // Mode 'w' creates or empties the file, 'r' opens it for reading, 'a'
+    // creates it or keeps what it holds, and every write then lands at its
+    // end, also after another writer (another process) has made it longer.
     bool open(const std::string& path, char mode);
     bool is_open() const { return file_ != nullptr; }
     void close();
