@@ -5,6 +5,7 @@
 #include "base/window_side.h"
 #include "framework/doctemplate_win32.h"
 #include "framework/ole_apartment_win32.h"
+#include "framework/resources_win32.h"
 #include "res/resource.h"
 #include "ui/about_dialog_win32.h"
 #include "ui/document_win32.h"
@@ -16,6 +17,8 @@ mapp& app() { return *static_cast<mapp*>(AfxGetApp()); }
 
 mapp::mapp() : window_(inventory_.gui.font_face)
 {
+    // The caption of every box, the batch run's too: the window's title.
+    load_string(IDS_APP_TITLE, app_title);
     set_inventory(&inventory_);
     // The batch run draws the report's pictures as the window does.
     set_report_pictures_writer(write_report_pictures);

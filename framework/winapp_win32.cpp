@@ -13,13 +13,16 @@ namespace {
 CWinApp* g_app = nullptr;
 
 void* current_main_window() { return g_app ? g_app->main_window : nullptr; }
+std::string current_title() { return g_app ? g_app->app_title : std::string(); }
 }  // namespace
 
 CWinApp::CWinApp()
 {
     g_app = this;
-    // The window side (base/) sends the core's commands to this window.
+    // The window side (base/) sends the core's commands to this window and
+    // captions its boxes with this application's title.
     set_main_window_source(current_main_window);
+    set_caption_source(current_title);
 }
 
 CWinApp::~CWinApp()

@@ -45,8 +45,9 @@ public:
     HWND main_window = nullptr;
     // The frame object of main_window, none without one.
     CFrameWnd* GetMainFrame() const;
-    // The application's title: captions of the frame and of message boxes.
-    // The frame sets it from its title string.
+    // The application's title: captions of the frame and of every message
+    // box (also the window side's stop boxes). The frame sets it from its
+    // title string unless the application has set it before.
     std::string app_title;
 
 protected:

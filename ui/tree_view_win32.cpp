@@ -24,8 +24,6 @@ constexpr int IMAGE_REGISTRY_LIST = 2;
 
 }  // namespace
 
-// ---- the view ---------------------------------------------------------------
-
 mvwt::mvwt() { write_log("mvwt::mvwt () OK ...\n"); }
 
 mvwt::~mvwt() { write_log("mvwt::~mvwt () OK ...\n"); }

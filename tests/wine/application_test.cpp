@@ -3,15 +3,19 @@
 // and the idle pass that reloads the page when another list is shown.
 #include "app/application_win32.h"
 
+#include "base/window_side.h"
+#include "framework/msgbox_win32.h"
 #include "res/resource.h"
 #include "tests/support/recording_window_side.h"
 #include "tests/support/test_app_win32.h"
+#include "tests/support/window_helpers_win32.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -50,6 +54,22 @@ TEST(Application, InstallsItsInventoryAndWindowStateForTheWindows)
     // The pane captions' font in the face the settings name.
     EXPECT_NE(t.window().caption_font.handle(), nullptr);
     EXPECT_EQ(t.window().caption_font.face_name(), t.inventory().gui.font_face);
+}
+
+// The batch run's stop box and the window's message boxes: one caption,
+// the window's title, also before any window was made.
+TEST(Application, EveryMessageBoxBearsTheWindowTitle)
+{
+    TestApp t;
+    EXPECT_EQ(t.app().app_title, "Polrix");
+    std::vector<std::string> captions;
+    DialogCloser closer([&](HWND box) {
+        captions.push_back(window_text(box));
+        SendMessageA(box, WM_COMMAND, IDOK, 0);
+    });
+    window_side().stop_box("Could not open file: x");
+    AfxMessageBox("Failed to create Toolbar !");
+    EXPECT_EQ(captions, (std::vector<std::string>{"Polrix", "Polrix"}));
 }
 
 TEST(Application, SecondCopyLogsAndStops)
