@@ -161,6 +161,28 @@ TEST_F(ResultListTest, NoListEmptiesTheControlAndShowsTheReportFromTheTop)
     EXPECT_EQ(side.sent_commands(), (std::vector<int>{ID_SHOW_REPORT, ID_SHOW_REPORT}));
 }
 
+// The object outlives its window: once the window has ended, no call
+// reaches the old handle, a fill keeps its state, and a new window can be
+// made for the same object.
+TEST_F(ResultListTest, AnEndedWindowLeavesTheObjectReadyForANewOne)
+{
+    EXPECT_FALSE(box().Create(&parent_wnd, RECT{0, 0, 600, 300})) << "a second window while the first lives";
+    DestroyWindow(list);
+    EXPECT_EQ(box().m_hWnd, nullptr);
+    EXPECT_EQ(box().GetSafeHwnd(), nullptr);
+    EXPECT_EQ(CWnd::FromHandlePermanent(list), nullptr);
+
+    QueryList& bios = one_record();
+    box().ShowList(&bios);
+    EXPECT_EQ(box().current_list, &bios);
+    EXPECT_TRUE(box().ReadTable().headings.empty()) << "no window, nothing shown";
+
+    ASSERT_TRUE(box().Create(&parent_wnd, RECT{0, 0, 600, 300}));
+    list = box().m_hWnd;
+    box().ShowList(&bios);
+    EXPECT_EQ(shown().rows, ONE_RECORD_ROWS);
+}
+
 TEST_F(ResultListTest, AListWithoutRowsOrItemsLeavesTheControlEmpty)
 {
     QueryList& disks = three_records();
