@@ -32,5 +32,5 @@ public:
     CFont caption_font;
 };
 
-// The window state of the process (the last one made that still exists).
+// The window state of the process: the one made last, while it exists.
 WindowState& window_state();
