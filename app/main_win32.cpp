@@ -1,11 +1,9 @@
 // The program's entry point. The application object is the one static
 // object of the program: it is built before WinMain runs and destroyed when
 // the process ends.
-#include "app/application.h"
+#include "app/application_win32.h"
 
 #include <windows.h>
-
-bool start_window(mapp& application);  // app/application_window_win32.cpp
 
 namespace {
 mapp the_app;
@@ -14,7 +12,6 @@ mapp the_app;
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR command_line, int)
 {
     the_app.command_line = command_line ? command_line : "";
-    set_window_start(start_window);
     if (!the_app.InitInstance())
         return 0;
     if (!the_app.main_window)

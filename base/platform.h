@@ -1,11 +1,12 @@
 // What the program asks of the operating system outside the window side:
-// the version, its own file name, the single-instance marker and the text
-// conversion between the ANSI code page and wide strings.
+// the version, its own file name, the environment, the single-instance
+// marker and the text conversion between the ANSI code page and wide strings.
 // platform_win32.cpp holds the real calls; platform_host.cpp stands in for
 // them on the host, where tests set the answers.
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace platform {
@@ -18,6 +19,10 @@ Version windows_version();
 
 // Full path of the program file.
 std::string module_file_name();
+
+// The process environment's variable of the name, of any length; none when
+// it is not set (a variable set to nothing is an empty text).
+std::optional<std::string> environment_variable(const char* name);
 
 // Creates the named mutex, owned by the caller, and keeps it for the rest of
 // the process. False when another copy already holds it; the handle is then

@@ -1,6 +1,7 @@
 #include "base/platform.h"
 #include "base/platform_host.h"
 
+#include <cstdlib>
 #include <system_error>
 #include <thread>
 
@@ -24,6 +25,13 @@ bool start_thread(std::function<void()> body)
         return false;
     }
 }
+std::optional<std::string> environment_variable(const char* name)
+{
+    if (const char* value = std::getenv(name))
+        return std::string(value);
+    return std::nullopt;
+}
+
 bool create_instance_mutex(const char*) { return !g_other_running; }
 
 // The host has no code page: the first 256 code points map to bytes one to

@@ -55,6 +55,26 @@ std::string module_file_name()
     }
 }
 
+std::optional<std::string> environment_variable(const char* name)
+{
+    // The size asked first counts the terminating zero; a variable that
+    // grows between the two calls is asked again.
+    for (;;) {
+        DWORD size = GetEnvironmentVariableA(name, nullptr, 0);
+        if (size == 0)
+            return std::nullopt;
+        std::string text(size, '\0');
+        SetLastError(ERROR_SUCCESS);  // an empty value also answers 0
+        DWORD length = GetEnvironmentVariableA(name, &text[0], size);
+        if (length == 0 && GetLastError() == ERROR_ENVVAR_NOT_FOUND)
+            return std::nullopt;
+        if (length < size) {
+            text.resize(length);
+            return text;
+        }
+    }
+}
+
 bool create_instance_mutex(const char* name)
 {
     HANDLE mutex = CreateMutexA(nullptr, TRUE, name);

@@ -38,6 +38,12 @@ using MainWindowSource = void* (*)();
 void set_main_window_source(MainWindowSource source);
 void* main_window_handle();
 
+// The caption of the program's message boxes, installed the same way: the
+// framework's application title. Without one the caption is empty.
+using CaptionSource = std::string (*)();
+void set_caption_source(CaptionSource source);
+std::string box_caption();
+
 // A stop box where there is no screen: "[stop box] <text>" on standard error,
 // which death tests match.
 void print_stop_box(const std::string& text);

@@ -1,5 +1,6 @@
 // The Win32 window side: the frame's window handle, SendMessageA and
-// PostMessageA, MessageBoxA with the stop icon, exit and Sleep.
+// PostMessageA, MessageBoxA with the stop icon and the program's caption,
+// exit and Sleep.
 #include "base/window_side.h"
 
 #include <windows.h>
@@ -25,7 +26,7 @@ public:
     }
     void stop_box(const std::string& text) override
     {
-        MessageBoxA(main_hwnd(), text.c_str(), "Polrix", MB_OK | MB_ICONSTOP);
+        MessageBoxA(main_hwnd(), text.c_str(), box_caption().c_str(), MB_OK | MB_ICONSTOP);
     }
     [[noreturn]] void end_process(int exit_code) override { std::exit(exit_code); }
 };

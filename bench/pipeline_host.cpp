@@ -3,9 +3,9 @@
 // written to the HTML report and to the tab-separated export.
 //   pipeline_host N
 // Prints one line: objects, seconds per step and in all, peak memory (KiB).
-#include "app/application.h"
+#include "inventory/inventory.h"
 #include "tests/support/fake_wmi.h"
-#include "tests/support/test_app.h"
+#include "tests/support/test_inventory.h"
 
 #include <chrono>
 #include <cstdio>
@@ -75,22 +75,22 @@ int main(int argc, char** argv)
     size_t n = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 10000;
     FakeWmi wmi;
     wmi.add_generated("root\\CIMV2", "Win32_Bench", n, make_object);
-    TestApp t;
-    mapp& a = t.app();
+    TestInventory t;
+    Inventory& a = t.inventory();
     write_file_bytes(a.cfg_path,
                      "<config>\r\n  <list>\r\n     <typ>WMI</typ>\r\n     <path>root\\CIMV2</path>\r\n"
                      "     <name>Win32_Bench</name>\r\n     <item>\r\n        <name>*</name>\r\n"
                      "        <filt>GB</filt>\r\n     </item>\r\n  </list>\r\n</config>\r\n");
     auto start = std::chrono::steady_clock::now();
-    a.OnRCFG();
+    a.read_config();
     auto t0 = std::chrono::steady_clock::now();
-    a.OnRWMI();
+    a.read_lists();
     double read = seconds_since(t0);
     auto t1 = std::chrono::steady_clock::now();
-    a.OnSWMI();
+    a.write_report();
     double report = seconds_since(t1);
     auto t2 = std::chrono::steady_clock::now();
-    a.OnLWMI();
+    a.write_export();
     double exported = seconds_since(t2);
     double total = seconds_since(start);
     int rows = a.first_list ? a.first_list->row_count : -1;

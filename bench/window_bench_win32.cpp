@@ -15,7 +15,7 @@
 //                                    memory and object counts after WARMUP
 //                                    fills and at the end
 // Exit code 0 when the window did what was asked, 1 when it did not.
-#include "app/application.h"
+#include "app/application_win32.h"
 #include "res/resource.h"
 #include "ui/frame_win32.h"
 #include "ui/result_list_win32.h"
@@ -36,7 +36,6 @@
 #include <string>
 #include <vector>
 
-bool start_window(mapp& application);  // app/application_win32.cpp
 
 namespace {
 
@@ -95,7 +94,7 @@ HWND tree_window()
     return view && view->Tree() ? view->Tree()->m_hWnd : nullptr;
 }
 
-HWND list_window() { return app().result_list.control ? app().result_list.control->m_hWnd : nullptr; }
+HWND list_window() { return app().window().result_list.m_hWnd; }
 
 int list_rows() { return ListView_GetItemCount(list_window()); }
 
@@ -154,7 +153,7 @@ void switch_check_mode()
 QueryList* list_named(const std::string& name)
 {
     QueryList* found = nullptr;
-    for_each_list(app().first_list.get(), [&](QueryList& list) {
+    for_each_list(app().inventory().first_list.get(), [&](QueryList& list) {
         if (!found && list.name && *list.name == name)
             found = &list;
     });
@@ -164,7 +163,7 @@ QueryList* list_named(const std::string& name)
 bool every_list_read()
 {
     bool all = true;
-    for_each_list(app().first_list.get(), [&](QueryList& list) { all = all && !list.pending; });
+    for_each_list(app().inventory().first_list.get(), [&](QueryList& list) { all = all && !list.pending; });
     return all;
 }
 

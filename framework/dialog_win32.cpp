@@ -1,6 +1,6 @@
 #include "framework/dialog_win32.h"
 
-#include "framework/winapp.h"
+#include "framework/winapp_win32.h"
 
 INT_PTR CALLBACK framework_dialog_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam)
 {
@@ -62,7 +62,7 @@ INT_PTR CDialog::DoModal()
     HWND owner = parent_ ? parent_->m_hWnd : nullptr;
     if (!owner) {
         if (CWinApp* app = AfxGetApp())
-            owner = static_cast<HWND>(app->main_window);
+            owner = app->main_window;
     }
     HINSTANCE instance = ::GetModuleHandleA(nullptr);
     LPARAM self = reinterpret_cast<LPARAM>(this);

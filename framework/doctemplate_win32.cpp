@@ -1,6 +1,6 @@
 #include "framework/doctemplate_win32.h"
 
-#include "framework/winapp.h"
+#include "framework/winapp_win32.h"
 
 #include <cctype>
 

@@ -3,7 +3,7 @@
 // commands are ID_FILE_SAVE and ID_FILE_SAVE_AS.
 #pragma once
 
-#include "framework/cmdtarget.h"
+#include "framework/cmdtarget_win32.h"
 
 #include <string>
 #include <vector>

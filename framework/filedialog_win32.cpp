@@ -1,7 +1,7 @@
 #include "framework/filedialog_win32.h"
 
 #include "framework/wnd_win32.h"
-#include "framework/winapp.h"
+#include "framework/winapp_win32.h"
 
 #include <cderr.h>
 
@@ -35,7 +35,7 @@ CFileDialog::CFileDialog(bool open, const std::string& default_extension, const 
     if (parent) {
         options_.hwndOwner = parent->m_hWnd;
     } else if (CWinApp* app = AfxGetApp()) {
-        options_.hwndOwner = static_cast<HWND>(app->main_window);
+        options_.hwndOwner = app->main_window;
     }
 }
 

@@ -7,7 +7,7 @@
 #include "framework/resources_win32.h"
 #include "framework/statusbar_win32.h"
 #include "framework/toolbar_win32.h"
-#include "framework/winapp.h"
+#include "framework/winapp_win32.h"
 
 #include <algorithm>
 

@@ -1,6 +1,4 @@
-#include "framework/gdi.h"
-
-#include <windows.h>
+#include "framework/gdi_win32.h"
 
 #include <cstring>
 
@@ -23,7 +21,7 @@ bool CFont::CreatePointFont(int tenths_of_point, const std::string& face_name)
 void CFont::DeleteObject()
 {
     if (handle_) {
-        ::DeleteObject(static_cast<HFONT>(handle_));
+        ::DeleteObject(handle_);
         handle_ = nullptr;
     }
 }

@@ -1,13 +1,30 @@
 // GDI holders of the window side. Each owns its handle and gives it back
-// with the object: device contexts are deleted or released, bitmaps,
-// brushes and pens deleted. CFont (gdi.h) is shared with the core.
+// with the object: device contexts are deleted or released, fonts, bitmaps,
+// brushes and pens deleted.
 #pragma once
-
-#include "framework/gdi.h"
 
 #include <windows.h>
 
 #include <string>
+
+class CFont {
+public:
+    CFont() = default;
+    ~CFont() { DeleteObject(); }
+    CFont(const CFont&) = delete;
+    CFont& operator=(const CFont&) = delete;
+
+    // Size in tenths of a point, for the screen. False when not created.
+    bool CreatePointFont(int tenths_of_point, const std::string& face_name);
+    void DeleteObject();
+
+    HFONT handle() const { return handle_; }
+    const std::string& face_name() const { return face_name_; }
+
+private:
+    HFONT handle_ = nullptr;
+    std::string face_name_;
+};
 
 // A device context. CDC itself owns a memory context (CreateCompatibleDC);
 // CPaintDC and CClientDC hold the context of a window for one scope.

@@ -1,12 +1,12 @@
 #include "framework/msgbox_win32.h"
 
-#include "framework/winapp.h"
+#include "framework/winapp_win32.h"
 #include "base/platform.h"
 
 int AfxMessageBox(const std::string& text, UINT type, UINT)
 {
     CWinApp* app = AfxGetApp();
-    HWND owner = app ? static_cast<HWND>(app->main_window) : nullptr;
+    HWND owner = app ? app->main_window : nullptr;
     std::string caption = app && !app->app_title.empty() ? app->app_title : std::string();
     if (caption.empty()) {
         // The program's file name without its folder and extension.

@@ -1,21 +1,50 @@
-// The window thread's message loop with the pre-translation by the main
-// frame and the idle passes; the application's document commands.
-#include "framework/winapp.h"
+// The application object's registration, the window thread's message loop
+// with the pre-translation by the main frame and the idle passes, and the
+// application's document commands.
+#include "framework/winapp_win32.h"
 
+#include "base/window_side.h"
 #include "framework/doctemplate_win32.h"
 #include "framework/filedialog_win32.h"
+#include "framework/framework_ids.h"
 #include "framework/framewnd_win32.h"
 
-#include <windows.h>
-
 namespace {
+CWinApp* g_app = nullptr;
 
-CFrameWnd* main_frame(const CWinApp& app)
+void* current_main_window() { return g_app ? g_app->main_window : nullptr; }
+std::string current_title() { return g_app ? g_app->app_title : std::string(); }
+}  // namespace
+
+CWinApp::CWinApp()
 {
-    return dynamic_cast<CFrameWnd*>(CWnd::FromHandlePermanent(static_cast<HWND>(app.main_window)));
+    g_app = this;
+    // The window side (base/) sends the core's commands to this window and
+    // captions its boxes with this application's title.
+    set_main_window_source(current_main_window);
+    set_caption_source(current_title);
 }
 
-}  // namespace
+CWinApp::~CWinApp()
+{
+    if (g_app == this)
+        g_app = nullptr;
+}
+
+const CommandMap& CWinApp::GetCommandMap() const
+{
+    static const CommandMap map(&(CCmdTarget::GetCommandMap()), {
+        command_handler(ID_APP_EXIT, &CWinApp::OnAppExit),
+    });
+    return map;
+}
+
+CWinApp* AfxGetApp() { return g_app; }
+
+CFrameWnd* CWinApp::GetMainFrame() const
+{
+    return dynamic_cast<CFrameWnd*>(CWnd::FromHandlePermanent(main_window));
+}
 
 int RunMessageLoop(CWinApp& app)
 {
@@ -32,7 +61,7 @@ int RunMessageLoop(CWinApp& app)
             break;
         // The main frame sees every message of the thread first (keys for
         // the frame itself, then for the windows under it).
-        CFrameWnd* frame = main_frame(app);
+        CFrameWnd* frame = app.GetMainFrame();
         if (frame && frame->PreTranslateMessage(&msg))
             continue;
         TranslateMessage(&msg);
@@ -47,7 +76,7 @@ int RunMessageLoop(CWinApp& app)
 int CWinApp::OnIdle(long count)
 {
     if (count == 0) {
-        if (CFrameWnd* frame = main_frame(*this))
+        if (CFrameWnd* frame = GetMainFrame())
             frame->UpdateCommandStates();
     }
     return 0;
@@ -81,5 +110,5 @@ bool CWinApp::OpenDocumentFile(const std::string& path)
 void CWinApp::OnAppExit()
 {
     if (main_window)
-        PostMessageA(static_cast<HWND>(main_window), WM_CLOSE, 0, 0);
+        PostMessageA(main_window, WM_CLOSE, 0, 0);
 }

@@ -10,7 +10,7 @@
 // holds the handle (and gives the window its original procedure back).
 #pragma once
 
-#include "framework/cmdtarget.h"
+#include "framework/cmdtarget_win32.h"
 
 #include <windows.h>
 

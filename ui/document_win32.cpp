@@ -1,15 +1,17 @@
 #include "ui/document_win32.h"
 
-#include "app/application.h"
-#include "framework/filedialog_win32.h"
 #include "base/log.h"
 #include "base/window_side.h"
 #include "config/query_writer.h"
+#include "framework/filedialog_win32.h"
+#include "framework/winapp_win32.h"
+#include "inventory/inventory.h"
 #include "output/list_view_export.h"
 #include "res/resource.h"
 #include "ui/frame_win32.h"
 #include "ui/result_list_win32.h"
 #include "ui/tree_view_win32.h"
+#include "ui/window_state_win32.h"
 
 #include <windows.h>
 
@@ -23,28 +25,29 @@ mdoc::mdoc()
 
 mdoc::~mdoc() { write_log("mdoc::~mdoc () OK ...\n"); }
 
-void mdoc::write_default_queries() { ::write_default_queries(app().cfg_path, app().class_names); }
+void mdoc::write_default_queries() { ::write_default_queries(inventory().cfg_path, inventory().class_names); }
 
 bool mdoc::OnNewDocument()
 {
-    SetTitle(app().cfg_path);
+    SetTitle(inventory().cfg_path);
     return CDocument::OnNewDocument();
 }
 
 bool mdoc::OnOpenDocument(const std::string& path)
 {
-    mapp& application = app();
+    Inventory& program = inventory();
+    WindowState& window = window_state();
     // The chain goes only once no read is left to hand over into it (a read
     // that stalls is given up after the limit), and nothing may point into
     // it afterwards: the reader's list and the shown list are forgotten,
     // and the tree is built anew from the new chain.
-    application.wmi.wait_for_read();
-    application.wmi.cur_list = nullptr;
-    application.result_list.ForgetLists();
-    if (application.first_list)
-        free_lists(application.first_list);
-    application.cfg_path = path;
-    application.OnRCFG();  // ends the program on a missing or malformed file
+    program.wmi.wait_for_read();
+    program.wmi.cur_list = nullptr;
+    window.result_list.ForgetLists();
+    if (program.first_list)
+        free_lists(program.first_list);
+    program.cfg_path = path;
+    program.read_config();  // ends the program on a missing or malformed file
     if (mwin* frame = main_frame()) {
         if (mvwt* tree = frame->TreeView())
             tree->FillTree();
@@ -52,10 +55,10 @@ bool mdoc::OnOpenDocument(const std::string& path)
     window_side().post_command(ID_FILL_RESULT);
     SetModifiedFlag(false);
     opened_ = true;
-    if (mtbr* toolbar = application.toolbar)
+    if (mtbr* toolbar = window.toolbar)
         toolbar->SendMessage(TB_SETSTATE, ID_FILE_SAVE, MAKELPARAM(TBSTATE_INDETERMINATE, 0));
-    if (HWND main = static_cast<HWND>(application.main_window))
-        ::UpdateWindow(main);
+    if (CWinApp* application = AfxGetApp(); application && application->main_window)
+        ::UpdateWindow(application->main_window);
     return true;
 }
 
@@ -68,16 +71,13 @@ bool mdoc::OnCmdMsg(unsigned id, bool run)
 
 bool mdoc::OnSaveDocument(const std::string& path)
 {
-    ListViewTable table;
-    if (mbox::Control* control = app().result_list.control)
-        table = control->ReadTable();
-    return write_list_view(path, table);
+    return write_list_view(path, window_state().result_list.ReadTable());
 }
 
 void mdoc::save_queries()
 {
-    app().wmi.collect();
-    QueryList* first = app().first_list.get();
+    inventory().wmi.collect();
+    QueryList* first = inventory().first_list.get();
     CFileDialog dialog(false, "", "", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, "XML Files (*.xml)|*.xml||", nullptr);
     if (dialog.DoModal() != IDOK)
         return;

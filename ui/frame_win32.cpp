@@ -1,17 +1,17 @@
 #include "ui/frame_win32.h"
 
-#include "app/application.h"
+#include "base/log.h"
+#include "base/text_file.h"
 #include "framework/handlers_win32.h"
 #include "framework/msgbox_win32.h"
-#include "base/log.h"
-#include "base/registry.h"
-#include "app/settings.h"
-#include "base/text_file.h"
-#include "ui/document_win32.h"
+#include "framework/winapp_win32.h"
+#include "inventory/inventory.h"
 #include "res/resource.h"
+#include "ui/document_win32.h"
 #include "ui/overview_view_win32.h"
 #include "ui/result_list_win32.h"
 #include "ui/tree_view_win32.h"
+#include "ui/window_state_win32.h"
 
 #include <cstdio>
 
@@ -24,8 +24,7 @@ constexpr int TREE_PANE_WIDTH = 250;
 mwin* main_frame()
 {
     CWinApp* application = AfxGetApp();
-    HWND hwnd = application ? static_cast<HWND>(application->main_window) : nullptr;
-    return dynamic_cast<mwin*>(CWnd::FromHandlePermanent(hwnd));
+    return application ? dynamic_cast<mwin*>(application->GetMainFrame()) : nullptr;
 }
 
 // ---- toolbar and splitter ---------------------------------------------------
@@ -61,8 +60,8 @@ mwin::mwin() { write_log("mwin::mwin () OK ...\n"); }
 
 mwin::~mwin()
 {
-    if (app().toolbar == &toolbar_)
-        app().toolbar = nullptr;
+    if (window_state().toolbar == &toolbar_)
+        window_state().toolbar = nullptr;
     write_log("mwin::~mwin () OK ...\n");
 }
 
@@ -96,14 +95,14 @@ int mwin::OnCreate(CREATESTRUCTA* create)
     static const UINT indicators[] = {ID_SEPARATOR, ID_INDICATOR_LIST};
     status_bar_.SetIndicators(indicators, 2);  // pane 1 has no string: no error
 
-    CGUI& gui = app().gui;
+    CGUI& gui = inventory().gui;
     if (gui.ft)
         toolbar_.ModifyStyle(0, TBSTYLE_FLAT);
     RECT second{};
     toolbar_.GetItemRect(1, &second);
     if (second.top == 0)
         toolbar_.SetSizes(SIZE{23, second.bottom}, SIZE{16, 16});
-    app().toolbar = &toolbar_;
+    window_state().toolbar = &toolbar_;
     RecalcLayout();
 
     // Placement: the whole screen, or where the settings say; computed
@@ -114,18 +113,7 @@ int mwin::OnCreate(CREATESTRUCTA* create)
         MoveWindow(0, 0, w, h, true);
         return 0;
     }
-    if (gui.xs <= 0) {
-        gui.xo = w / 6;
-        gui.xs = (2 * w) / 3;
-        write_rdword(SETTINGS_ROOT, SETTINGS_KEY, "xo", static_cast<uint32_t>(gui.xo));
-        write_rdword(SETTINGS_ROOT, SETTINGS_KEY, "xs", static_cast<uint32_t>(gui.xs));
-    }
-    if (gui.ys <= 0) {
-        gui.yo = h / 6;
-        gui.ys = (2 * h) / 3;
-        write_rdword(SETTINGS_ROOT, SETTINGS_KEY, "yo", static_cast<uint32_t>(gui.yo));
-        write_rdword(SETTINGS_ROOT, SETTINGS_KEY, "ys", static_cast<uint32_t>(gui.ys));
-    }
+    gui.fill_missing_placement(w, h);
     MoveWindow(gui.xo, gui.yo, gui.xs, gui.ys, true);
     return 0;
 }
@@ -187,17 +175,17 @@ void mwin::OnListCommand(UINT command)
     mhtm* overview = OverviewView();
     if (!tree || !overview)
         return;
-    mapp& application = app();
+    Inventory& program = inventory();
     // The worker's ID_FILL_RESULT comes here after its read has ended: the
     // read is handed over first, here on the window thread.
-    application.wmi.collect();
-    mbox& list = application.result_list;
+    program.wmi.collect();
+    mbox& list = window_state().result_list;
     switch (command) {
     case ID_FILL_TREE:
         tree->FillTree();
         break;
     case ID_FILL_RESULT:
-        list.ShowList(application.wmi.cur_list);
+        list.ShowList(program.wmi.cur_list);
         break;
     case ID_SHOW_REPORT:
         overview->OnShow();
@@ -234,17 +222,17 @@ void mwin::OnStatusText()
 {
     if (!status_bar_.m_hWnd)
         return;
-    mapp& application = app();
+    Inventory& program = inventory();
     // The worker's ID_STATUS_TEXT: its ended read goes into its list first.
-    application.wmi.collect();
+    program.wmi.collect();
     std::string text;
     std::string name;
-    QueryList* reading = application.wmi.cur_list;
+    QueryList* reading = program.wmi.cur_list;
     if (reading && reading->busy) {
         name = reading->name.value_or(std::string());
         text = " List: " + name + " reading ...";
     }
-    QueryList* shown = application.result_list.current_list;
+    QueryList* shown = window_state().result_list.current_list;
     if (name.empty() && shown) {
         name = shown->name.value_or(std::string());
         text = format_text(" List: %s, ID: %03i, Items: %03i", name.c_str(), shown->id, shown->item_count);
@@ -262,7 +250,7 @@ bool mwin::PreTranslateMessage(MSG* msg)
         } else if (msg->wParam == VK_RETURN) {
             PostMessage(WM_COMMAND, ID_CHECK_MODE, 0);
             PostMessage(WM_COMMAND, ID_RELOAD_PAGE, 0);
-            app().OnSWMI();
+            inventory().write_report();
         }
     }
     return CFrameWnd::PreTranslateMessage(msg);

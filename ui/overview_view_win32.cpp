@@ -2,17 +2,19 @@
 // View" band and the result list, laid out again on every paint.
 #include "ui/overview_view_win32.h"
 
-#include "app/application.h"
+#include "base/log.h"
+#include "base/platform.h"
+#include "config/query_list.h"
 #include "framework/document_win32.h"
 #include "framework/gdi_win32.h"
 #include "framework/handlers_win32.h"
 #include "framework/msgbox_win32.h"
 #include "framework/resources_win32.h"
-#include "base/log.h"
-#include "config/query_list.h"
-#include "ui/icon_files_win32.h"
+#include "inventory/inventory.h"
 #include "res/resource.h"
+#include "ui/icon_files_win32.h"
 #include "ui/tree_view_win32.h"
+#include "ui/window_state_win32.h"
 
 #include <cstdio>
 
@@ -23,21 +25,6 @@ constexpr int BAND_HEIGHT = 22;
 constexpr int LIST_STRIP = 100;
 // Narrowest column when the list's width is shared out.
 constexpr unsigned MIN_COLUMN_WIDTH = 100;
-
-// An environment variable of any length; false when it does not exist.
-bool environment_variable(const char* name, std::string& value)
-{
-    DWORD size = ::GetEnvironmentVariableA(name, nullptr, 0);
-    if (size == 0)
-        return false;
-    std::string text(size, '\0');
-    DWORD length = ::GetEnvironmentVariableA(name, &text[0], size);
-    if (length >= size)
-        return false;  // changed between the two calls
-    text.resize(length);
-    value = text;
-    return true;
-}
 
 // The report, at the anchor of the list with the ID number (three digits
 // at least), or from its top for none.
@@ -70,20 +57,19 @@ void mhtm::OnInitialUpdate()
 {
     CHtmlView::OnInitialUpdate();
     if (!list_) {
-        list_.reset(new mbox::Control(app().result_list));
-        if (!list_->Create(this, RECT{0, 0, 0, 0})) {
-            list_.reset();
+        mbox& box = window_state().result_list;
+        if (box.Create(this, RECT{0, 0, 0, 0}))
+            list_ = &box;
+        else
             AfxMessageBox("Failed to create mbox!");
-        }
     }
     if (list_) {
         RECT client = GetClientRect();
         list_->MoveWindow(0, client.bottom - LIST_STRIP, client.right - ::GetSystemMetrics(SM_CXDLGFRAME),
                           LIST_STRIP);
-        CListCtrl view = list_->list();
-        view.SetExtendedStyle(view.GetExtendedStyle() | LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+        list_->SetExtendedStyle(list_->GetExtendedStyle() | LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
     }
-    write_icons(app().gui.temp_dir, tree_image_list(), m_hWnd);
+    write_icons(inventory().gui.temp_dir, tree_image_list(), m_hWnd);
     write_log("  OnInitialUpdate OK ...\n");
 }
 
@@ -92,12 +78,12 @@ void mhtm::OnDraw(CDC* dc)
     const COLORREF highlight = ::GetSysColor(COLOR_BTNHIGHLIGHT);
     const COLORREF shadow = ::GetSysColor(COLOR_BTNSHADOW);
     const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
-    const CGUI& gui = app().gui;
-    HGDIOBJ font = gui.win_major >= 6 ? static_cast<HGDIOBJ>(gui.font.handle()) : ::GetStockObject(ANSI_VAR_FONT);
+    HGDIOBJ font = inventory().gui.win_major >= 6 ? static_cast<HGDIOBJ>(window_state().caption_font.handle())
+                                                  : ::GetStockObject(ANSI_VAR_FONT);
     SelectionGuard font_in(*dc, font);
     dc->SetBkMode(TRANSPARENT);
 
-    const mbox& results = app().result_list;
+    const mbox& results = window_state().result_list;
     RECT client = GetClientRect();
     const int height = client.bottom - client.top;
     // The split line: the page above, the band and the list below. Below a
@@ -125,30 +111,29 @@ void mhtm::OnDraw(CDC* dc)
         unsigned width = static_cast<unsigned>(client.right - ::GetSystemMetrics(SM_CYHSCROLL)) / columns;
         if (width < MIN_COLUMN_WIDTH)
             width = MIN_COLUMN_WIDTH;
-        CListCtrl view = list_->list();
         for (unsigned column = 0; column < columns; ++column)
-            view.SetColumnWidth(static_cast<int>(column), static_cast<WORD>(width));
+            list_->SetColumnWidth(static_cast<int>(column), static_cast<WORD>(width));
     }
     list_->Invalidate();
 }
 
 void mhtm::OnShow()
 {
-    std::string computer;
     if (CDocument* document = GetDocument()) {
-        if (environment_variable("ComputerName", computer))
-            document->SetTitle(computer);
+        if (std::optional<std::string> computer = platform::environment_variable("ComputerName"))
+            document->SetTitle(*computer);
     }
-    mapp& application = app();
-    if (!application.result_list.current_list) {
+    Inventory& program = inventory();
+    const mbox& results = window_state().result_list;
+    if (!results.current_list) {
         // Everything still unread is read here, on the window thread.
         ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
-        application.OnRWMI();
-        application.OnSWMI();
+        program.read_lists();
+        program.write_report();
         ::SetCursor(::LoadCursor(nullptr, IDC_ARROW));
     }
-    const std::string& report_path = application.gui.htm_path;
-    Navigate(report_address(report_path, application.result_list.current_list));
+    const std::string& report_path = program.gui.htm_path;
+    Navigate(report_address(report_path, results.current_list));
     // Navigation goes on in the control: the address may still be the
     // one shown before.
     std::string location = GetLocationURL();
@@ -166,9 +151,11 @@ void mhtm::Reload()
 
 void mhtm::OnDestroy()
 {
-    // The list window goes with this one; its wrapper (and the result
-    // list's reach to it) ends now, while the window still exists.
-    list_.reset();
+    // The list window goes with this one; the result list lets it go now,
+    // while the window still exists.
+    if (list_)
+        list_->Release();
+    list_ = nullptr;
     CHtmlView::OnDestroy();
 }
 

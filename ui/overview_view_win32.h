@@ -6,8 +6,6 @@
 #include "framework/html_view_win32.h"
 #include "ui/result_list_win32.h"
 
-#include <memory>
-
 class mhtm : public CHtmlView {
 public:
     mhtm();
@@ -29,5 +27,5 @@ protected:
     LRESULT OnEndLabelEdit(NMHDR* header);
 
 private:
-    std::unique_ptr<mbox::Control> list_;
+    mbox* list_ = nullptr;  // the window state's result list, made by this view
 };

@@ -1,4 +1,4 @@
-#include "ui/report_pictures.h"
+#include "ui/report_pictures_win32.h"
 
 #include "base/log.h"
 #include "ui/icon_files_win32.h"

@@ -2,10 +2,11 @@
 // the check-box form, and the check boxes copied back into the items.
 #include "ui/result_list_win32.h"
 
-#include "app/application.h"
-#include "framework/handlers_win32.h"
+#include "base/log.h"
 #include "base/window_side.h"
 #include "config/query_list.h"
+#include "framework/handlers_win32.h"
+#include "inventory/inventory.h"
 #include "res/resource.h"
 #include "ui/frame_win32.h"
 
@@ -17,10 +18,6 @@ namespace {
 // Every column is made this wide; the overview view shares the width out
 // among them when it is next painted.
 constexpr int COLUMN_WIDTH = 100;
-
-// The list view of the result list; a wrapper of no window while the
-// overview view has not made it (every call on it then does nothing).
-CListCtrl list_view(const mbox& box) { return box.control ? box.control->list() : CListCtrl(); }
 
 // Drawing off while the control is refilled, so a fill of many rows is not
 // painted row by row; on again (and the control repainted) at the end.
@@ -115,9 +112,13 @@ void show_report()
 
 }  // namespace
 
+mbox::mbox() { write_log("mbox::mbox () OK ...\n"); }
+
+mbox::~mbox() { write_log("mbox::~mbox () OK ...\n"); }
+
 void mbox::ShowList(QueryList* list)
 {
-    CListCtrl view = list_view(*this);
+    CListCtrl& view = *this;
     current_list = list;
     QuietFill quiet(view);
     empty_control(view);
@@ -127,7 +128,7 @@ void mbox::ShowList(QueryList* list)
         show_report();
         return;
     }
-    app().OnSWMI();
+    inventory().write_report();
     converted_list = nullptr;
     if (list->row_count == 0 || !list->first_item)
         return;
@@ -150,7 +151,7 @@ void mbox::ShowChecks()
 {
     if (!current_list || !current_list->first_item)
         return;
-    CListCtrl view = list_view(*this);
+    CListCtrl& view = *this;
     QuietFill quiet(view);
     if (table_layout && converted_list != current_list) {
         // The table becomes one row per column: its heading and the value
@@ -177,7 +178,7 @@ void mbox::ShowChecks()
 
 void mbox::SetCheckBoxes(bool on)
 {
-    CListCtrl view = list_view(*this);
+    CListCtrl& view = *this;
     DWORD style = view.GetExtendedStyle();
     view.SetExtendedStyle(on ? style | LVS_EX_CHECKBOXES : style & ~static_cast<DWORD>(LVS_EX_CHECKBOXES));
 }
@@ -188,44 +189,48 @@ void mbox::ForgetLists()
     converted_list = nullptr;
 }
 
-mbox::Control::Control(mbox& owner) : owner_(owner) { owner_.control = this; }
-
-mbox::Control::~Control()
+bool mbox::Create(CWnd* parent, const RECT& rect)
 {
-    if (owner_.control == this)
-        owner_.control = nullptr;
-}
-
-bool mbox::Control::Create(CWnd* parent, const RECT& rect)
-{
-    CListCtrl made;
-    if (!made.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_EDITLABELS, rect, parent ? parent->m_hWnd : nullptr,
-                     IDC_RESULT_LIST))
+    if (m_hWnd || !CListCtrl::Create(WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_EDITLABELS, rect,
+                                     parent ? parent->m_hWnd : nullptr, IDC_RESULT_LIST))
         return false;
     // In parentheses: windowsx.h has a macro of the same name.
-    if (!(SubclassWindow)(made.GetSafeHwnd())) {
-        ::DestroyWindow(made.Detach());
-        return false;
-    }
-    return true;
+    if ((SubclassWindow)(GetSafeHwnd()))
+        return true;
+    ::DestroyWindow(CListCtrl::Detach());
+    return false;
 }
 
-const MessageMap& mbox::Control::GetMessageMap() const
+void mbox::Release()
+{
+    UnsubclassWindow();
+    CListCtrl::Detach();
+}
+
+void mbox::OnDestroy()
+{
+    // The control's own procedure ends its window; no call reaches it after.
+    Default();
+    CListCtrl::Detach();
+}
+
+const MessageMap& mbox::GetMessageMap() const
 {
     static const MessageMap map(&(CWnd::GetMessageMap()), {
-        on_mouse(WM_LBUTTONUP, &mbox::Control::OnLButtonUp),
+        on_mouse(WM_LBUTTONUP, &mbox::OnLButtonUp),
+        on_destroy(&mbox::OnDestroy),
     });
     return map;
 }
 
-void mbox::Control::OnLButtonUp(UINT, POINT)
+void mbox::OnLButtonUp(UINT, POINT)
 {
     // The control first: a click on a check box has toggled it.
     Default();
-    QueryList* shown = owner_.current_list;
-    if (!owner_.check_mode || !shown)
+    QueryList* shown = current_list;
+    if (!check_mode || !shown)
         return;
-    CListCtrl view = list();
+    CListCtrl& view = *this;
     for_each_row_item(view, *shown, [&](int row, QueryItem& item) {
         item.checked = view.GetCheck(row) ? 1 : 0;
         // Once a box was found ticked the list counts as chosen by hand,
@@ -235,10 +240,10 @@ void mbox::Control::OnLButtonUp(UINT, POINT)
     });
 }
 
-ListViewTable mbox::Control::ReadTable() const
+ListViewTable mbox::ReadTable() const
 {
     ListViewTable table;
-    CListCtrl view = list();
+    const CListCtrl& view = *this;
     const int columns = view.GetColumnCount();
     for (int column = 0; column < columns; ++column)
         table.headings.push_back(view.GetColumnText(column));

@@ -1,27 +1,51 @@
-// The result list's window: the report-style list control that the overview
-// view makes as its child, and the handler of the button release that copies
-// the check boxes back into the items.
+// The result list control: a report-style list view that shows one list's
+// values as attribute rows or as a table, and in check-box mode one row per
+// item with its check box; a button release copies the check boxes back
+// into the items. The object lives as long as the program (in the window
+// state); its window is made by the overview view and goes with it. Without
+// a window every fill does nothing to the screen but still keeps its state.
 #pragma once
 
 #include "framework/list_ctrl.h"
 #include "framework/wnd_win32.h"
 #include "output/list_view_export.h"
-#include "ui/result_list.h"
 
-class mbox::Control : public CWnd {
+struct QueryList;
+
+class mbox : public CWnd, public CListCtrl {
 public:
-    // The owner's control from here on, until this object ends.
-    explicit Control(mbox& owner);
-    ~Control() override;
-    Control(const Control&) = delete;
-    Control& operator=(const Control&) = delete;
+    mbox();
+    ~mbox() override;
 
     // The control as a child of parent (style WS_CHILD, WS_VISIBLE,
     // LVS_REPORT, LVS_EDITLABELS; control ID IDC_RESULT_LIST). False when it
     // could not be made.
     bool Create(CWnd* parent, const RECT& rect);
-    // The list view, reached through its window (none once that is gone).
-    CListCtrl list() const { return CListCtrl(m_hWnd); }
+    // The window goes on without this object: its messages no longer come
+    // here, and the control calls reach no window until the next Create.
+    void Release();
+
+    // The list on show; none when the control is empty.
+    QueryList* current_list = nullptr;
+    // The list whose table ShowChecks last turned into attribute rows.
+    QueryList* converted_list = nullptr;
+    // Columns of the last fill: 2 for attribute rows, the list's item count
+    // for a table.
+    unsigned column_count = 0;
+    int table_layout = 0;  // the last fill was a table
+    int check_mode = 0;    // only the frame's check-mode command changes it
+
+    // Fills the control from the list (none: empties it and shows the
+    // report from its top). Rewrites the report first. Window thread only.
+    void ShowList(QueryList* list);
+    // Check-box form of the shown list: a table becomes attribute rows, and
+    // every row's box follows its item's checked flag.
+    void ShowChecks();
+    // Shows or hides the check boxes (the LVS_EX_CHECKBOXES style), keeping
+    // every other extended style bit.
+    void SetCheckBoxes(bool on);
+    // The shown list is no more (its chain is being freed): forget it.
+    void ForgetLists();
 
     // What the control shows: the headings of its columns and the texts of
     // its rows, for the list view export.
@@ -30,7 +54,5 @@ public:
 protected:
     const MessageMap& GetMessageMap() const override;
     void OnLButtonUp(UINT flags, POINT point);
-
-private:
-    mbox& owner_;
+    void OnDestroy();
 };

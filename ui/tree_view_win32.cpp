@@ -1,16 +1,15 @@
 #include "ui/tree_view_win32.h"
 
-#include "app/application.h"
-#include "framework/handlers_win32.h"
-#include "framework/msgbox_win32.h"
-#include "framework/resources_win32.h"
 #include "base/log.h"
 #include "base/platform.h"
 #include "base/registry.h"
-#include "app/settings.h"
+#include "framework/handlers_win32.h"
+#include "framework/msgbox_win32.h"
+#include "framework/resources_win32.h"
+#include "inventory/inventory.h"
 #include "res/resource.h"
 #include "ui/frame_win32.h"
-#include "ui/result_list.h"
+#include "ui/window_state_win32.h"
 
 namespace {
 
@@ -24,87 +23,6 @@ constexpr int IMAGE_WMI_LIST = 1;
 constexpr int IMAGE_REGISTRY_LIST = 2;
 
 }  // namespace
-
-// ---- the control ------------------------------------------------------------
-
-mtrc::Control::~Control()
-{
-    if (app().tree.control == this)
-        app().tree.control = nullptr;
-}
-
-bool mtrc::Control::Create(CWnd* parent, const RECT& rect)
-{
-    const DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT |
-                        TVS_SHOWSELALWAYS;
-    if (!tree_.Create(style, rect, parent->m_hWnd, IDC_TREE))
-        return false;
-    return SubclassWindow(tree_.GetSafeHwnd());
-}
-
-const MessageMap& mtrc::Control::GetMessageMap() const
-{
-    static const MessageMap map(&(CWnd::GetMessageMap()), {
-        on_mouse(WM_LBUTTONDOWN, &mtrc::Control::OnLButtonDown),
-        {WM_KEYUP, 0, 0, ANY_CODE,
-         [](CWnd& w, WPARAM wp, LPARAM lp, LRESULT& r) {
-             static_cast<mtrc::Control&>(w).OnKeyUp(static_cast<UINT>(wp), LOWORD(lp), HIWORD(lp));
-             r = 0;
-             return true;
-         }},
-    });
-    return map;
-}
-
-// Key releases never reach the control: a selection made with the keys
-// reads and shows nothing, only a click does.
-void mtrc::Control::OnKeyUp(UINT, UINT, UINT) {}
-
-void mtrc::Control::OnLButtonDown(UINT, POINT)
-{
-    // The control moves the selection (or opens or closes an item) first;
-    // it returns once the button is up again.
-    Default();
-    if (!m_hWnd)
-        return;
-    mapp& application = app();
-    // A read that has ended goes into its list before this click looks at
-    // the chain.
-    application.wmi.collect();
-    HTREEITEM selected = tree_.GetSelectedItem();
-    HTREEITEM root = tree_.GetRootItem();
-    if (selected == root) {
-        // The computer: everything read, the report written and shown from
-        // its top. From now on a finished WMI read fills nothing by itself.
-        application.read_all = 1;
-        application.OnRWMI();
-        application.OnSWMI();
-        application.result_list.ShowList(nullptr);
-        return;
-    }
-    if (!selected)
-        return;
-    // The item's whole text, of any length; every list of that name.
-    const std::string text = tree_.GetItemText(selected);
-    for_each_list(application.first_list.get(), [&](QueryList& list) {
-        if (!list.name || *list.name != text)
-            return;
-        if (list.pending) {
-            // A WMI read that would overlap a running one is ignored; the
-            // list stays unread and a later click reads it (a stalled read
-            // is given up for it). A list of both kinds has its registry
-            // half read when its WMI half is handed over, never beside it.
-            if (list.is_wmi)
-                application.wmi.start_cwmi(&list);
-            else if (list.is_reg)
-                application.wmi.read_rkey(&list);
-        } else {
-            application.result_list.ShowList(&list);
-        }
-    });
-}
-
-// ---- the view ---------------------------------------------------------------
 
 mvwt::mvwt() { write_log("mvwt::mvwt () OK ...\n"); }
 
@@ -128,13 +46,12 @@ int mvwt::OnCreate(CREATESTRUCTA* create)
 
     RECT rect = GetClientRect();
     rect.top = BAND_HEIGHT;
-    auto control = std::make_unique<mtrc::Control>();
-    if (!control->Create(this, rect)) {
+    mtrc& tree = window_state().tree;
+    if (!tree.Create(this, rect)) {
         AfxMessageBox("Failed to create mtrc !");
         return 0;
     }
-    control_ = std::move(control);
-    app().tree.control = control_.get();
+    tree_ = &tree;
 
     if (!images_.Create(16, 16, ILC_COLOR32 | ILC_MASK, 16, 100)) {
         AfxMessageBox("Failed to create ImageList !");
@@ -144,27 +61,27 @@ int mvwt::OnCreate(CREATESTRUCTA* create)
         AfxMessageBox("Failed to load Bitmap mbmp!");
     if (images_.Add(icon_strip_, RGB(0, 0, 0)) < 0)
         AfxMessageBox("Failed to add Bitmap mbmp!");
-    control_->tree().SetImageList(images_.GetSafeHandle(), TVSIL_NORMAL);
+    tree_->SetImageList(images_.GetSafeHandle(), TVSIL_NORMAL);
 
     // The query file beside the program (no length limit on the path).
-    app().cfg_path = query_file_for(platform::module_file_name());
-    app().OnRCFG();
+    inventory().cfg_path = query_file_for(platform::module_file_name());
+    inventory().read_config();
     FillTree();
     return 0;
 }
 
 void mvwt::OnDestroy()
 {
-    if (control_)
-        control_->UnsubclassWindow();
-    control_.reset();
+    if (tree_)
+        tree_->Release();
+    tree_ = nullptr;
     CView::OnDestroy();
 }
 
 void mvwt::OnSize(UINT, int width, int height)
 {
-    if (control_ && control_->m_hWnd)
-        control_->MoveWindow(0, BAND_HEIGHT + 1, width, height - (BAND_HEIGHT + 2), true);
+    if (tree_ && tree_->m_hWnd)
+        tree_->MoveWindow(0, BAND_HEIGHT + 1, width, height - (BAND_HEIGHT + 2), true);
 }
 
 void mvwt::OnDraw(CDC* dc)
@@ -172,8 +89,9 @@ void mvwt::OnDraw(CDC* dc)
     const COLORREF highlight = ::GetSysColor(COLOR_BTNHIGHLIGHT);
     const COLORREF shadow = ::GetSysColor(COLOR_BTNSHADOW);
     const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
-    HGDIOBJ font = app().gui.win_major >= 6 && app().gui.font.handle()
-                       ? static_cast<HGDIOBJ>(app().gui.font.handle())
+    const CFont& caption_font = window_state().caption_font;
+    HGDIOBJ font = inventory().gui.win_major >= 6 && caption_font.handle()
+                       ? static_cast<HGDIOBJ>(caption_font.handle())
                        : ::GetStockObject(ANSI_VAR_FONT);
     SelectionGuard keep_font(*dc, font);
     dc->SetBkMode(TRANSPARENT);
@@ -189,9 +107,9 @@ void mvwt::OnDraw(CDC* dc)
 
 void mvwt::FillTree()
 {
-    if (!control_)
+    if (!tree_)
         return;
-    CTreeCtrl& tree = control_->tree();
+    CTreeCtrl& tree = *tree_;
     tree.DeleteAllItems();
     HTREEITEM parent = TVI_ROOT;
     // Without the computer's name (missing or empty) the lists go to the top
@@ -199,7 +117,7 @@ void mvwt::FillTree()
     std::optional<std::string> computer = read_rstring("HKLM", COMPUTER_NAME_KEY, nullptr);
     if (computer && !computer->empty())
         parent = tree.InsertItem(*computer, IMAGE_COMPUTER, IMAGE_COMPUTER, TVI_ROOT, TVI_LAST);
-    for_each_list(app().first_list.get(), [&](QueryList& list) {
+    for_each_list(inventory().first_list.get(), [&](QueryList& list) {
         if (!list.name)
             return;
         if (list.is_wmi)

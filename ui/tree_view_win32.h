@@ -6,32 +6,8 @@
 
 #include "framework/gdi_win32.h"
 #include "framework/image_list.h"
-#include "framework/tree_ctrl.h"
 #include "framework/view_win32.h"
-#include "ui/tree_control.h"
-
-#include <memory>
-
-// The tree control's window: a click reads what it selected, key releases
-// are kept from the control.
-class mtrc::Control : public CWnd {
-public:
-    Control() = default;
-    ~Control() override;
-
-    // The control as a child of parent with the tree's style and control ID.
-    bool Create(CWnd* parent, const RECT& rect);
-    CTreeCtrl& tree() { return tree_; }
-
-    void OnLButtonDown(UINT flags, POINT point);
-    void OnKeyUp(UINT key, UINT repeat, UINT flags);
-
-protected:
-    const MessageMap& GetMessageMap() const override;
-
-private:
-    CTreeCtrl tree_;
-};
+#include "ui/tree_control_win32.h"
 
 class mvwt : public CView {
 public:
@@ -45,7 +21,8 @@ public:
     // The image list of the program's icons: the tree uses images 0 to 2,
     // the report's icon files are drawn from the others.
     HIMAGELIST Images() const { return images_.GetSafeHandle(); }
-    mtrc::Control* Tree() const { return control_.get(); }
+    // The tree control while this view has its window, none otherwise.
+    mtrc* Tree() const { return tree_; }
 
 protected:
     const MessageMap& GetMessageMap() const override;
@@ -56,7 +33,7 @@ protected:
 private:
     CImageList images_;
     CBitmap icon_strip_;
-    std::unique_ptr<mtrc::Control> control_;
+    mtrc* tree_ = nullptr;  // the window state's, made by this view
 };
 
 // The tree view's image list, none while there is no tree view.

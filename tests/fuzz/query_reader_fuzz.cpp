@@ -1,7 +1,7 @@
 // Fuzzes the query file reader: any bytes, read as a query file into a fresh
 // chain, numbered and freed. The reader reports malformed files by its error
 // text and never ends the process, so every input runs to the end.
-#include "app/application.h"
+#include "inventory/inventory.h"
 #include "config/query_reader.h"
 
 #include <cstddef>

@@ -1,10 +1,10 @@
 // The query file reader: small query files written to the test's folder, the
-// chain read from them, and mapp::OnRCFG with its two ways of ending.
-#include "app/application.h"
+// chain read from them, and the inventory's read_config with its two ways of ending.
+#include "inventory/inventory.h"
 #include "config/query_reader.h"
 #include "tests/support/chain_builder.h"
 #include "tests/support/chain_dump.h"
-#include "tests/support/test_app.h"
+#include "tests/support/test_inventory.h"
 
 #include <gtest/gtest.h>
 
@@ -39,14 +39,14 @@ protected:
 
 TEST_P(QueryReaderCases, BuildsTheChain)
 {
-    // Read as mapp::OnRCFG reads, but a faulty file fails this case alone
+    // Read as read_config reads, but a faulty file fails this case alone
     // instead of ending the test program.
-    TestApp t;
-    write_file_bytes(t.app().cfg_path, GetParam().file);
+    TestInventory t;
+    write_file_bytes(t.inventory().cfg_path, GetParam().file);
     std::unique_ptr<QueryList> chain;
     std::string error;
-    ASSERT_TRUE(read_query_file(t.app().cfg_path, chain, error)) << GetParam().what << ": " << error;
-    number_lists(chain.get(), t.app().class_names);
+    ASSERT_TRUE(read_query_file(t.inventory().cfg_path, chain, error)) << GetParam().what << ": " << error;
+    number_lists(chain.get(), t.inventory().class_names);
     EXPECT_EQ(dump(chain.get()), GetParam().expected) << GetParam().what;
 }
 
@@ -162,29 +162,29 @@ TEST(QueryReader, ReadsTheExampleQueryFile)
     std::string bytes = read_file_bytes(example);
     ASSERT_FALSE(bytes.empty()) << example;
 
-    TestApp t;
-    write_file_bytes(t.app().cfg_path, bytes);
-    t.app().OnRCFG();
+    TestInventory t;
+    write_file_bytes(t.inventory().cfg_path, bytes);
+    t.inventory().read_config();
     std::string expected;
     for (int k = 0; k < 16; ++k)
         expected += "list " + std::to_string(k + 1) + " WMI path=[root\\CIMV2] name=[" + KNOWN_CLASS_NAMES[k] +
                     "]\n  item name=[*]\n";
     expected += "list 17 REG EnumKey path=[HKLM] name=[SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall]\n"
                 "  item name=[Entry]\n  item name=[DisplayName]\n  item name=[DisplayVersion]\n";
-    EXPECT_EQ(dump(t.app().first_list.get()), expected);
+    EXPECT_EQ(dump(t.inventory().first_list.get()), expected);
     EXPECT_NE(t.log().find("mapp::OnRCFG () OK ...\n"), std::string::npos) << t.log();
 }
 
 TEST(QueryReader, AppendsToTheChainItIsGiven)
 {
-    TestApp t;
-    write_file_bytes(t.app().cfg_path, crlf("<list>\n<name>first</name>\n"));
-    t.app().OnRCFG();
-    write_file_bytes(t.app().cfg_path, crlf("<list>\n<name>second</name>\n"));
-    t.app().OnRCFG();
+    TestInventory t;
+    write_file_bytes(t.inventory().cfg_path, crlf("<list>\n<name>first</name>\n"));
+    t.inventory().read_config();
+    write_file_bytes(t.inventory().cfg_path, crlf("<list>\n<name>second</name>\n"));
+    t.inventory().read_config();
     // The numbering starts again at 17 for the lists without a number; the
     // callers read into an empty chain, so this does not occur in the program.
-    EXPECT_EQ(dump(t.app().first_list.get()), "list 17 name=[first]\nlist 17 name=[second]\n");
+    EXPECT_EQ(dump(t.inventory().first_list.get()), "list 17 name=[first]\nlist 17 name=[second]\n");
 }
 
 struct TagValueCase {
@@ -219,28 +219,28 @@ TEST(QueryReader, TagValueTakesTheValueOrNamesTheFault)
 
 TEST(QueryReader, MalformedLineIsReportedWithoutItsLineEndAndKeepsWhatWasRead)
 {
-    TestApp t;
-    write_file_bytes(t.app().cfg_path, crlf("<list>\n<name>A</name>\n<list>\n     <name>abc\n<list>\n"));
+    TestInventory t;
+    write_file_bytes(t.inventory().cfg_path, crlf("<list>\n<name>A</name>\n<list>\n     <name>abc\n<list>\n"));
     std::unique_ptr<QueryList> chain;
     std::string error;
-    EXPECT_FALSE(read_query_file(t.app().cfg_path, chain, error));
+    EXPECT_FALSE(read_query_file(t.inventory().cfg_path, chain, error));
     EXPECT_EQ(error, "Invalid </name> Configuration in line\n     <name>abc");
     EXPECT_EQ(dump(chain.get()), "list 0 name=[A]\nlist 0\n");
 }
 
 TEST(QueryReaderDeathTest, MissingFileEndsWithExitCode100)
 {
-    TestApp t;
-    std::string path = t.app().cfg_path;
-    EXPECT_EXIT(t.app().OnRCFG(), ::testing::ExitedWithCode(100),
+    TestInventory t;
+    std::string path = t.inventory().cfg_path;
+    EXPECT_EXIT(t.inventory().read_config(), ::testing::ExitedWithCode(100),
                 "\\[stop box\\] " + regex_quote("Could not open file: " + path) + "\n");
 }
 
 TEST(QueryReaderDeathTest, MalformedLineEndsWithExitCode100)
 {
-    TestApp t;
-    write_file_bytes(t.app().cfg_path, crlf("<config>\n  <list>\n     <typ>WMI</typ>\n     <name>abc\n  </list>\n"));
-    EXPECT_EXIT(t.app().OnRCFG(), ::testing::ExitedWithCode(100),
+    TestInventory t;
+    write_file_bytes(t.inventory().cfg_path, crlf("<config>\n  <list>\n     <typ>WMI</typ>\n     <name>abc\n  </list>\n"));
+    EXPECT_EXIT(t.inventory().read_config(), ::testing::ExitedWithCode(100),
                 regex_quote("[stop box] Invalid </name> Configuration in line\n     <name>abc\n"));
 }
 

@@ -1,12 +1,12 @@
 // The query file writers: the default file byte for byte and as the reader
 // reads it back, the never-overwrite rule, and saved queries with and
 // without a selection, read back by the reader.
-#include "app/application.h"
+#include "inventory/inventory.h"
 #include "config/query_reader.h"
 #include "config/query_writer.h"
 #include "tests/support/chain_builder.h"
 #include "tests/support/chain_dump.h"
-#include "tests/support/test_app.h"
+#include "tests/support/test_inventory.h"
 #include "tests/support/test_folder.h"
 
 #include <gtest/gtest.h>

@@ -2,14 +2,14 @@
 // limit is given up, the rows read before it are kept, the run goes on with
 // the next list, and the late worker touches nothing. Next is asked with the
 // limit as its time-out. Reads own their data until they hand them over.
-#include "app/application.h"
+#include "inventory/inventory.h"
 #include "base/registry.h"
 #include "base/registry_store.h"
 #include "reader/read_job.h"
 #include "tests/support/chain_builder.h"
 #include "tests/support/fake_wmi.h"
 #include "tests/support/recording_window_side.h"
-#include "tests/support/test_app.h"
+#include "tests/support/test_inventory.h"
 #include "res/resource.h"
 
 #include <gtest/gtest.h>
@@ -34,10 +34,10 @@ protected:
         wmi.add_object(CIMV2, "Win32_Bios", {{L"Manufacturer", fake::str("Acme")}});
         for (const char* name : {"CPU0", "CPU1", "CPU2"})
             wmi.add_object(CIMV2, "Win32_Processor", {{L"Name", fake::str(name)}});
-        test.app().wmi.set_limit(LIMIT);
+        test.inventory().wmi.set_limit(LIMIT);
     }
 
-    QueryList& add(const char* name, const Strings& items) { return add_wmi_list(test.app().first_list, name, items); }
+    QueryList& add(const char* name, const Strings& items) { return add_wmi_list(test.inventory().first_list, name, items); }
 
     // The late worker comes back: released, it must end without a trace.
     void release_and_let_the_workers_end()
@@ -48,10 +48,10 @@ protected:
 
     std::string log() { return test.log(); }
 
-    // Declared in this order so that the application goes first.
+    // Declared in this order so that the inventory goes first.
     RecordingWindowSide side{false};
     FakeWmi wmi;
-    TestApp test;
+    TestInventory test;
 };
 
 struct StallCase {
@@ -76,7 +76,7 @@ TEST_P(ReadLimitFaults, TheRunEndsAndKeepsWhatWasRead)
     QueryList& after = add("Win32_Bios", {"Manufacturer"});
 
     const Clock::time_point start = Clock::now();
-    test.app().OnRWMI();
+    test.inventory().read_lists();
     EXPECT_LT(Clock::now() - start, 3s);
 
     EXPECT_EQ(stalled.pending, 0);
@@ -169,7 +169,7 @@ TEST_F(ReadLimit, FailureCodesStillLeaveTheListPending)
 {
     wmi.exec_query_result = WBEM_E_INVALID_QUERY_;
     QueryList& list = add("Win32_Processor", {"Name"});
-    test.app().OnRWMI();
+    test.inventory().read_lists();
     EXPECT_EQ(list.pending, 1);
     EXPECT_EQ(list.row_count, 0);
     EXPECT_TRUE(list.first_item->values.empty());
@@ -184,7 +184,7 @@ TEST_F(ReadLimit, AStalledClickIsGivenUpByAClickAfterTheLimit)
     QueryList& stalled = add("Win32_Processor", {"Name"});
     QueryList& next = add("Win32_Bios", {"Manufacturer"});
     wmi.hold(FakeStep::exec_query);
-    CWMI& reader = test.app().wmi;
+    CWMI& reader = test.inventory().wmi;
 
     ASSERT_TRUE(reader.start_cwmi(&stalled));
     ASSERT_TRUE(wmi.wait_until_held());
@@ -222,17 +222,14 @@ TEST_F(ReadLimit, TheEndDuringAStalledReadWaitsNoLongerThanTheLimit)
     side.main_window = true;
     QueryList& stalled = add("Win32_Processor", {"Name"});
     wmi.hold_next_at("Win32_Processor", 1);
-    ASSERT_TRUE(test.app().wmi.start_cwmi(&stalled));
+    ASSERT_TRUE(test.inventory().wmi.start_cwmi(&stalled));
     ASSERT_TRUE(wmi.wait_until_held());
 
     const Clock::time_point start = Clock::now();
-    test.end_app();
+    test.end_inventory();
     EXPECT_LT(Clock::now() - start, 3s);
     const std::string text = log();
     const std::string tail = gave_up("Next") +
-                             "mapp::~mapp () OK ...\n"
-                             "mbox::~mbox () OK ...\n"
-                             "mtrc::~mtrc () OK ...\n"
                              "CWMI::~CWMI () OK ...\n"
                              "CGUI::~CGUI () OK ...\n";
     ASSERT_GE(text.size(), tail.size());
@@ -252,7 +249,7 @@ TEST_F(ReadLimit, BothKindsInTheWindowRegistryAfterWmi)
     QueryList& list = add("Win32_Bios", {"Manufacturer"});
     list.is_reg = 1;
     wmi.hold_next_at("Win32_Bios", 0);
-    CWMI& reader = test.app().wmi;
+    CWMI& reader = test.inventory().wmi;
     ASSERT_TRUE(reader.start_cwmi(&list));
     ASSERT_TRUE(wmi.wait_until_held());
 
@@ -284,9 +281,9 @@ TEST(ReadLimitSettings, TheLimitComesFromTheSettingsKey)
         regstore::clear();
         if (c.stored >= 0)
             write_rdword("HKCU", key, "wt", static_cast<uint32_t>(c.stored));
-        TestApp test;
-        EXPECT_EQ(test.app().gui.wt, c.limit) << c.stored;
-        EXPECT_EQ(test.app().wmi.limit(), std::chrono::seconds(c.limit)) << c.stored;
+        TestInventory test;
+        EXPECT_EQ(test.inventory().gui.wt, c.limit) << c.stored;
+        EXPECT_EQ(test.inventory().wmi.limit(), std::chrono::seconds(c.limit)) << c.stored;
         EXPECT_EQ(read_rdword("HKCU", key, "wt"), c.limit) << "written anew when missing: " << c.stored;
     }
     regstore::clear();

@@ -1,12 +1,12 @@
 // The reader's threads and its messages to the window: one worker per WMI
 // read, the commands ID_STATUS_TEXT and ID_FILL_RESULT and their order, the busy flag that the
 // waiting side polls, reads that must not overlap, and the end of the
-// application while a worker is still reading.
-#include "app/application.h"
+// inventory while a worker is still reading.
+#include "inventory/inventory.h"
 #include "tests/support/chain_builder.h"
 #include "tests/support/fake_wmi.h"
 #include "tests/support/recording_window_side.h"
-#include "tests/support/test_app.h"
+#include "tests/support/test_inventory.h"
 #include "res/resource.h"
 
 #include <gtest/gtest.h>
@@ -43,9 +43,9 @@ void add_objects(FakeWmi& wmi)
     wmi.add_object(CIMV2, "Win32_LogicalDisk", {{L"Name", fake::str("C:")}});
 }
 
-QueryList& add_list(mapp& app, const Text& name, const Strings& items = {"*"}, const Text& path = CIMV2)
+QueryList& add_list(Inventory& program, const Text& name, const Strings& items = {"*"}, const Text& path = CIMV2)
 {
-    return add_wmi_list(app.first_list, name, items, path);
+    return add_wmi_list(program.first_list, name, items, path);
 }
 
 // Releases a held next() after a pause, from another thread; answers the
@@ -90,7 +90,7 @@ protected:
 
     QueryList& add(const Text& name, const Strings& items = {"*"}, const Text& path = CIMV2)
     {
-        return add_list(test.app(), name, items, path);
+        return add_list(test.inventory(), name, items, path);
     }
 
     std::vector<Received> commands()
@@ -105,10 +105,10 @@ protected:
     std::mutex mutex;
     std::vector<Received> received;
 
-    // Declared in this order so that the application goes first.
+    // Declared in this order so that the inventory goes first.
     RecordingWindowSide side{false};
     FakeWmi wmi;
-    TestApp test;
+    TestInventory test;
 };
 
 TEST_F(ReaderThread, BatchRunSendsNothingAndWaitsForTheLastWorker)
@@ -119,11 +119,11 @@ TEST_F(ReaderThread, BatchRunSendsNothingAndWaitsForTheLastWorker)
     wmi.hold_next_at("Win32_LogicalDisk", 0);
     std::future<Clock::time_point> released = release_later(wmi, 300);
 
-    test.app().OnRWMI();
+    test.inventory().read_lists();
     Clock::time_point returned = Clock::now();
 
     EXPECT_GE(returned, released.get());
-    for_each_list(test.app().first_list.get(), [](QueryList& l) {
+    for_each_list(test.inventory().first_list.get(), [](QueryList& l) {
         EXPECT_EQ(l.pending, 0) << *l.name;
         EXPECT_EQ(l.busy.load(), 0) << *l.name;
     });
@@ -159,19 +159,19 @@ TEST_P(ReaderThreadEndings, CommandsAndBusyFlag)
     const EndingCase& c = GetParam();
     std::promise<void> waited;
     with_window(waited.get_future().share());
-    test.app().read_all = c.read_all;
+    test.inventory().read_all = c.read_all;
     if (c.fail)
         wmi.connect_result = static_cast<HResult>(0x80041003u);
     QueryList& list = add("Win32_Bios");
     watched = &list;
 
-    EXPECT_TRUE(test.app().wmi.start_cwmi(&list));
+    EXPECT_TRUE(test.inventory().wmi.start_cwmi(&list));
     const Clock::time_point start = Clock::now();
-    test.app().wmi.wait_for_read();
+    test.inventory().wmi.wait_for_read();
     EXPECT_LT(Clock::now() - start, std::chrono::seconds(5));
     EXPECT_EQ(log().find("Failed to read list"), std::string::npos) << log();
     waited.set_value();
-    test.app().wmi.wait_for_worker();
+    test.inventory().wmi.wait_for_worker();
 
     std::vector<Received> r = commands();
     std::vector<int> numbers;
@@ -188,7 +188,7 @@ TEST_P(ReaderThreadEndings, CommandsAndBusyFlag)
         EXPECT_EQ(r[i].pending, c.pending_after) << i;
     }
     EXPECT_EQ(list.pending, c.pending_after);
-    EXPECT_EQ(test.app().wmi.cur_list, &list);  // stays set after the read
+    EXPECT_EQ(test.inventory().wmi.cur_list, &list);  // stays set after the read
 }
 
 INSTANTIATE_TEST_SUITE_P(ReaderThread, ReaderThreadEndings,
@@ -206,8 +206,8 @@ TEST_F(ReaderThread, ReadAllWithAWindowEachWorkerSendsItsCommands)
     add("Win32_Bios");
     add("Win32_Processor");
     add("Win32_LogicalDisk");
-    test.app().OnRWMI();
-    test.app().wmi.wait_for_worker();
+    test.inventory().read_lists();
+    test.inventory().wmi.wait_for_worker();
 
     // A thread's id may be given again to a later thread once the first has
     // ended, so a worker's commands are told apart by their order: each
@@ -229,14 +229,14 @@ TEST_F(ReaderThread, ReadAllWithAWindowEachWorkerSendsItsCommands)
     }
 
     // With read_all set a full read fills nothing.
-    test.app().read_all = 1;
+    test.inventory().read_all = 1;
     {
         std::lock_guard<std::mutex> lock(mutex);
         received.clear();
     }
     add("Win32_Processor");
-    test.app().OnRWMI();
-    test.app().wmi.wait_for_worker();
+    test.inventory().read_lists();
+    test.inventory().wmi.wait_for_worker();
     std::vector<int> numbers;
     for (const Received& r : commands())
         numbers.push_back(r.command);
@@ -247,11 +247,11 @@ TEST_F(ReaderThread, FailedListStaysPendingAndIsTriedAgain)
 {
     QueryList& list = add("Win32_Bios");
     wmi.exec_query_result = WBEM_E_INVALID_QUERY_;
-    test.app().OnRWMI();
+    test.inventory().read_lists();
     EXPECT_EQ(list.pending, 1);
     EXPECT_TRUE(list.first_item->values.empty());
     wmi.exec_query_result = 0;
-    test.app().OnRWMI();
+    test.inventory().read_lists();
     EXPECT_EQ(list.pending, 0);
     EXPECT_EQ(wmi.statements().size(), 2u);
     std::string text = log();
@@ -264,7 +264,7 @@ TEST_F(ReaderThread, ListOfBothTypesIsReadBothWaysWmiFirst)
 {
     QueryList& list = add("Win32_Bios", {"Manufacturer"});
     list.is_reg = 1;
-    test.app().OnRWMI();
+    test.inventory().read_lists();
     std::string text = log();
     size_t wmi_end = text.find("CWMI::Thread:read_cwmi () finished ...\n");
     size_t reg = text.find("CWMI::read_rkey ()\n  root\\CIMV2\\Win32_Bios\n");
@@ -279,7 +279,7 @@ TEST_F(ReaderThread, WmiListWithoutPathOrNameIsSkippedWithoutWaiting)
 {
     QueryList& no_path = add("Win32_Bios", {"*"}, std::nullopt);
     QueryList& no_name = add(std::nullopt);
-    test.app().OnRWMI();
+    test.inventory().read_lists();
     EXPECT_TRUE(wmi.statements().empty());
     EXPECT_EQ(wmi.initialize_calls.load(), 0);
     EXPECT_EQ(no_path.pending, 1);
@@ -296,23 +296,23 @@ TEST_F(ReaderThread, SecondReadWhileOneRunsIsIgnored)
     QueryList& second = add("Win32_Bios");
     wmi.hold_next_at("Win32_Processor", 1);
 
-    ASSERT_TRUE(test.app().wmi.start_cwmi(&first));
+    ASSERT_TRUE(test.inventory().wmi.start_cwmi(&first));
     ASSERT_TRUE(wmi.wait_until_held());
-    EXPECT_FALSE(test.app().wmi.start_cwmi(&second));
-    EXPECT_EQ(test.app().wmi.cur_list, &first);
+    EXPECT_FALSE(test.inventory().wmi.start_cwmi(&second));
+    EXPECT_EQ(test.inventory().wmi.cur_list, &first);
     EXPECT_EQ(second.busy.load(), 0);
     EXPECT_EQ(side.sent_commands(), (std::vector<int>{ID_STATUS_TEXT}));
 
     wmi.release_next();
-    test.app().wmi.wait_for_worker();
+    test.inventory().wmi.wait_for_worker();
     EXPECT_EQ(first.pending, 0);
     EXPECT_EQ(first.first_item->values, (Strings{"CPU0", "CPU1", "CPU2"}));
     EXPECT_EQ(second.pending, 1);
     EXPECT_EQ(wmi.statements().size(), 1u);
 
     // Once the first read has ended, the second may start.
-    EXPECT_TRUE(test.app().wmi.start_cwmi(&second));
-    test.app().wmi.wait_for_worker();
+    EXPECT_TRUE(test.inventory().wmi.start_cwmi(&second));
+    test.inventory().wmi.wait_for_worker();
     EXPECT_EQ(second.pending, 0);
 }
 
@@ -321,10 +321,10 @@ TEST_F(ReaderThread, ReadAllWaitsForARunningReadFirst)
     QueryList& bios = add("Win32_Bios");
     QueryList& processor = add("Win32_Processor");
     wmi.hold_next_at("Win32_Processor", 0);
-    ASSERT_TRUE(test.app().wmi.start_cwmi(&processor));
+    ASSERT_TRUE(test.inventory().wmi.start_cwmi(&processor));
     ASSERT_TRUE(wmi.wait_until_held());
 
-    std::future<void> all = std::async(std::launch::async, [this] { test.app().OnRWMI(); });
+    std::future<void> all = std::async(std::launch::async, [this] { test.inventory().read_lists(); });
     EXPECT_EQ(all.wait_for(std::chrono::milliseconds(300)), std::future_status::timeout);
     EXPECT_EQ(wmi.statements().size(), 1u);
 
@@ -337,17 +337,17 @@ TEST_F(ReaderThread, ReadAllWaitsForARunningReadFirst)
     EXPECT_EQ(processor.first_item->values, (Strings{"CPU0", "CPU1", "CPU2"}));
 }
 
-TEST(ReaderThreadEnd, ApplicationEndWaitsForARunningRead)
+TEST(ReaderThreadEnd, InventoryEndWaitsForARunningRead)
 {
     RecordingWindowSide side(true);
     FakeWmi wmi;
     add_objects(wmi);
-    auto test = std::make_unique<TestApp>();
-    QueryList& list = add_list(test->app(), "Win32_Processor");
+    auto test = std::make_unique<TestInventory>();
+    QueryList& list = add_list(test->inventory(), "Win32_Processor");
     // Held after the first object: the worker has already rebuilt the item
     // chain and goes on writing into it once released.
     wmi.hold_next_at("Win32_Processor", 1);
-    ASSERT_TRUE(test->app().wmi.start_cwmi(&list));
+    ASSERT_TRUE(test->inventory().wmi.start_cwmi(&list));
     ASSERT_TRUE(wmi.wait_until_held());
 
     std::future<Clock::time_point> released = release_later(wmi, 300);
@@ -363,7 +363,7 @@ TEST(ReaderThreadEnd, ApplicationEndWaitsForARunningRead)
 TEST(ReaderObject, WritesItsLines)
 {
     RecordingWindowSide side(false);
-    TestApp test;
+    TestInventory test;
     {
         std::atomic<int> read_all{0};
         CWMI another(read_all);
@@ -371,7 +371,7 @@ TEST(ReaderObject, WritesItsLines)
     std::string text = test.log();
     size_t made = text.find("CWMI::CWMI () OK ...\n");
     EXPECT_NE(made, std::string::npos) << text;
-    EXPECT_LT(made, text.find("mapp::mapp () OK ...\n"));
+    EXPECT_LT(text.find("CGUI::CGUI () OK ...\n"), made) << "the settings open the log first";
     EXPECT_NE(text.find("CWMI::CWMI () OK ...\nCWMI::~CWMI () OK ...\n"), std::string::npos) << text;
 }
 

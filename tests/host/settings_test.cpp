@@ -1,12 +1,10 @@
-// The settings object: log header, paths, registry defaults, caption font;
-// and the application object's start, idle pass and end.
-#include "app/application.h"
+// The settings object: log header, paths, registry defaults, the caption
+// font's face and the window's placement.
 #include "base/platform_host.h"
 #include "base/registry.h"
 #include "base/registry_store.h"
-#include "tests/support/recording_window_side.h"
-#include "tests/support/test_app.h"
-#include "res/resource.h"
+#include "inventory/settings.h"
+#include "tests/support/test_inventory.h"
 
 #include <gtest/gtest.h>
 
@@ -104,17 +102,17 @@ TEST(QueryFileFor, CutsAtTheLastDotAnywhereInThePath)
 
 TEST_F(Settings, FirstStartWritesTheDefaults)
 {
-    TestApp t;
+    TestInventory t;
     const char* key = "Software\\Vendaril\\Polrix";
     EXPECT_EQ(read_rdword("HKCU", key, "ft"), 1);
     EXPECT_EQ(read_rdword("HKCU", key, "fs"), 0);
     EXPECT_EQ(read_rstring("HKCU", key, nullptr), std::optional<std::string>("Polrix, Version 1.00"));
     EXPECT_EQ(read_rstring("HKCU", key, "mf"), std::optional<std::string>("Tahoma"));
     EXPECT_EQ(read_rdword("HKCU", key, "xo"), -1) << "the placement is the frame's to write";
-    EXPECT_EQ(t.app().gui.ft, 1);
-    EXPECT_EQ(t.app().gui.fs, 0);
-    EXPECT_EQ(t.app().gui.xo, -1);
-    EXPECT_EQ(t.app().gui.font.face_name(), "Tahoma");
+    EXPECT_EQ(t.inventory().gui.ft, 1);
+    EXPECT_EQ(t.inventory().gui.fs, 0);
+    EXPECT_EQ(t.inventory().gui.xo, -1);
+    EXPECT_EQ(t.inventory().gui.font_face, "Tahoma");
     EXPECT_EQ(read_rdword("HKLM", key, "ft"), -1) << "nothing in the machine hive";
 }
 
@@ -127,11 +125,11 @@ TEST_F(Settings, NegativeOrEmptyStoredValuesAreReplacedOthersKept)
     write_rstring("HKCU", key, nullptr, "");
     write_rdword("HKCU", key, "xo", 12);
     {
-        TestApp t;
-        EXPECT_EQ(t.app().gui.ft, 1);
-        EXPECT_EQ(t.app().gui.fs, 0);
-        EXPECT_EQ(t.app().gui.xo, 12);
-        EXPECT_EQ(t.app().gui.font.face_name(), "Tahoma");
+        TestInventory t;
+        EXPECT_EQ(t.inventory().gui.ft, 1);
+        EXPECT_EQ(t.inventory().gui.fs, 0);
+        EXPECT_EQ(t.inventory().gui.xo, 12);
+        EXPECT_EQ(t.inventory().gui.font_face, "Tahoma");
     }
     EXPECT_EQ(read_rdword("HKCU", key, "ft"), 1);
     EXPECT_EQ(read_rdword("HKCU", key, "fs"), 0);
@@ -141,106 +139,43 @@ TEST_F(Settings, NegativeOrEmptyStoredValuesAreReplacedOthersKept)
     write_rdword("HKCU", key, "ft", 0);
     write_rdword("HKCU", key, "fs", 1);
     write_rstring("HKCU", key, "mf", "No Such Face");
-    TestApp t;
-    EXPECT_EQ(t.app().gui.ft, 0);
-    EXPECT_EQ(t.app().gui.fs, 1);
-    EXPECT_EQ(t.app().gui.font.face_name(), "No Such Face") << "an unknown face gives no message";
+    TestInventory t;
+    EXPECT_EQ(t.inventory().gui.ft, 0);
+    EXPECT_EQ(t.inventory().gui.fs, 1);
+    EXPECT_EQ(t.inventory().gui.font_face, "No Such Face") << "an unknown face gives no message";
 }
 
-TEST_F(Settings, LogStartsWithItsHeaderAndTheConstructorLines)
+TEST_F(Settings, MissingPlacementGetsTheMiddleTwoThirdsAndIsWrittenBack)
 {
-    platform::host::set_version(5, 1);
-    TestApp t;
-    EXPECT_EQ(t.app().gui.win_major, 5);
-    EXPECT_EQ(t.log(),
-              "Logfile created by polrix.exe:\n"
-              "Windows Version: 5.1\n"
-              "CGUI::CGUI () OK ...\n"
-              "CWMI::CWMI () OK ...\n"
-              "mtrc::mtrc () OK ...\n"
-              "mbox::mbox () OK ...\n"
-              "mapp::mapp () OK ...\n");
-    EXPECT_EQ(read_file_bytes(t.path("polrix.log")).substr(0, 31), "Logfile created by polrix.exe:\r")
-        << "CR LF line ends";
-}
-
-TEST_F(Settings, EndFreesTheChainAndWritesTheDestructorLinesInReverseOrder)
-{
-    TestApp t;
-    std::string path = t.path("polrix.log");
-    auto l = init_list();
-    append_item(*l, init_item())->values.push_back("v");
-    append_list(t.app().first_list, std::move(l));
-    t.app().~mapp();
-    std::string log = without_cr(read_file_bytes(path));
-    const std::string tail =
-        "mapp::mapp () OK ...\n"
-        "mapp::~mapp () OK ...\n"
-        "mbox::~mbox () OK ...\n"
-        "mtrc::~mtrc () OK ...\n"
-        "CWMI::~CWMI () OK ...\n"
-        "CGUI::~CGUI () OK ...\n";
-    ASSERT_GE(log.size(), tail.size());
-    EXPECT_EQ(log.substr(log.size() - tail.size()), tail);
-    // A second start empties the log: only its own lines remain.
-    new (&t.app()) mapp();
-    EXPECT_EQ(t.log().find("~"), std::string::npos);
-}
-
-TEST_F(Settings, SecondCopyLogsAndStops)
-{
-    TestApp t;
-    platform::host::set_other_instance_running(true);
-    t.app().command_line = "x";
-    bool go_on = t.app().InitInstance();
-    platform::host::set_other_instance_running(false);
-    EXPECT_FALSE(go_on);
-    std::string log = t.log();
-    EXPECT_NE(log.find("  An Instance of polrix.exe is allready running ...\n"), std::string::npos);
-    EXPECT_EQ(log.find("OnRCFG"), std::string::npos) << "no batch step ran";
-}
-
-TEST_F(Settings, BatchStartWithoutQueryFileEndsWith100)
-{
-    TestApp t;
-    t.app().command_line = "any text at all";
-    EXPECT_EXIT(t.app().InitInstance(), ::testing::ExitedWithCode(100),
-                regex_quote("Could not open file: " + t.app().cfg_path));
-}
-
-TEST_F(Settings, IdlePassPostsOneReloadPerSwitchOfShownList)
-{
-    TestApp t;
-    RecordingWindowSide window(true);
-    mapp& a = t.app();
-    QueryList l3, l3b, l17, l0;
-    l3.id = 3;
-    l3b.id = 3;
-    l17.id = 17;
-    l0.id = 0;
-    struct Step {
-        QueryList* shown;
-        size_t posts_after;
-        int shown_id_after;
-    } steps[] = {
-        {nullptr, 0, 0},  // nothing shown: nothing posted
-        {&l0, 0, 0},      // a first list without a number does not reload
-        {&l3, 1, 3},
-        {&l3, 1, 3},      // the same list again
-        {&l3b, 1, 3},     // another list with the same number
-        {&l17, 2, 17},
-        {nullptr, 2, 17},  // shown list gone: shown_id kept
-        {&l3, 3, 3},
+    const char* key = "Software\\Vendaril\\Polrix";
+    struct Case {
+        int stored_xs, stored_ys;  // -1: none stored
+        int xo, yo, xs, ys;        // after the fill for a 1200 x 900 screen
+        bool x_written, y_written;
     };
-    for (const Step& s : steps) {
-        a.result_list.current_list = s.shown;
-        a.OnIdle(0);
-        EXPECT_EQ(window.posted_commands().size(), s.posts_after);
-        EXPECT_EQ(a.shown_id, s.shown_id_after);
+    for (const Case& c : {Case{-1, -1, 200, 150, 800, 600, true, true},
+                          Case{0, 500, 200, 7, 800, 500, true, false},
+                          Case{640, -1, 7, 150, 640, 600, false, true},
+                          Case{640, 500, 7, 7, 640, 500, false, false}}) {
+        regstore::clear();
+        write_rdword("HKCU", key, "xo", 7);
+        write_rdword("HKCU", key, "yo", 7);
+        if (c.stored_xs >= 0)
+            write_rdword("HKCU", key, "xs", static_cast<uint32_t>(c.stored_xs));
+        if (c.stored_ys >= 0)
+            write_rdword("HKCU", key, "ys", static_cast<uint32_t>(c.stored_ys));
+        TestInventory t;
+        CGUI& gui = t.inventory().gui;
+        gui.fill_missing_placement(1200, 900);
+        EXPECT_EQ(gui.xo, c.xo);
+        EXPECT_EQ(gui.yo, c.yo);
+        EXPECT_EQ(gui.xs, c.xs);
+        EXPECT_EQ(gui.ys, c.ys);
+        EXPECT_EQ(read_rdword("HKCU", key, "xo"), c.x_written ? c.xo : 7);
+        EXPECT_EQ(read_rdword("HKCU", key, "xs"), c.x_written ? c.xs : c.stored_xs);
+        EXPECT_EQ(read_rdword("HKCU", key, "yo"), c.y_written ? c.yo : 7);
+        EXPECT_EQ(read_rdword("HKCU", key, "ys"), c.y_written ? c.ys : c.stored_ys);
     }
-    for (int c : window.posted_commands())
-        EXPECT_EQ(c, ID_RELOAD_PAGE);
-    a.result_list.current_list = nullptr;
 }
 
 }  // namespace

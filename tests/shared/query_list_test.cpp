@@ -1,5 +1,5 @@
 // The chain of query lists: appending, ID numbers and freeing.
-#include "app/application.h"
+#include "inventory/inventory.h"
 #include "config/query_list.h"
 
 #include <gtest/gtest.h>

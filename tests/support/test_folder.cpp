@@ -1,7 +1,7 @@
 #include "tests/support/test_folder.h"
 
 #include "base/log.h"
-#include "tests/support/test_app.h"
+#include "tests/support/test_inventory.h"
 
 #include <filesystem>
 #include <string>

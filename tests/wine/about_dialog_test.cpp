@@ -5,11 +5,11 @@
 // saved before each test that changes it and put back after.
 #include "ui/about_dialog_win32.h"
 
-#include "framework/gdi.h"
+#include "framework/gdi_win32.h"
 #include "base/registry_key_win32.h"
 #include "res/resource.h"
 #include "tests/support/registry_fixture.h"
-#include "tests/support/test_app.h"
+#include "tests/support/test_app_win32.h"
 #include "tests/support/test_folder.h"
 #include "tests/support/window_helpers_win32.h"
 

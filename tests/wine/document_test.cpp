@@ -3,12 +3,12 @@
 // into the freed lists.
 #include "ui/document_win32.h"
 
-#include "app/application.h"
+#include "app/application_win32.h"
 #include "res/resource.h"
 #include "tests/support/chain_builder.h"
 #include "tests/support/chain_dump.h"
 #include "tests/support/recording_window_side.h"
-#include "tests/support/test_app.h"
+#include "tests/support/test_app_win32.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +18,8 @@ namespace {
 
 class Document : public ::testing::Test {
 protected:
-    mapp& a() { return app.app(); }
+    Inventory& a() { return app.inventory(); }
+    mbox& results() { return app.window().result_list; }
 
     RecordingWindowSide side{false};
     TestApp app;
@@ -44,8 +45,8 @@ TEST_F(Document, OpeningReplacesTheChainAndForgetsTheListsItPointedInto)
     QueryList& old_list = add_list(a().first_list, "Old", 17, 1, 1);
     add_item(old_list, "Name", {"v"});
     a().wmi.cur_list = &old_list;
-    a().result_list.current_list = &old_list;
-    a().result_list.converted_list = &old_list;
+    results().current_list = &old_list;
+    results().converted_list = &old_list;
 
     std::string path = app.path("other.xml");
     write_file_bytes(path, crlf("<config>\n  <list>\n     <typ>REG</typ>\n     <path>HKCU</path>\n"
@@ -57,8 +58,8 @@ TEST_F(Document, OpeningReplacesTheChainAndForgetsTheListsItPointedInto)
     EXPECT_EQ(a().cfg_path, path);
     EXPECT_EQ(dump(a().first_list.get()), "list 17 REG path=[HKCU] name=[Software\\Other]\n  item name=[A]\n");
     EXPECT_EQ(a().wmi.cur_list, nullptr);
-    EXPECT_EQ(a().result_list.current_list, nullptr);
-    EXPECT_EQ(a().result_list.converted_list, nullptr);
+    EXPECT_EQ(results().current_list, nullptr);
+    EXPECT_EQ(results().converted_list, nullptr);
     // From now on the plain save would write over that query file: not offered.
     EXPECT_FALSE(doc.OnCmdMsg(ID_FILE_SAVE, false));
     EXPECT_TRUE(doc.OnCmdMsg(ID_FILE_SAVE_AS, false));

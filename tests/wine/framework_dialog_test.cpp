@@ -4,7 +4,7 @@
 #include "framework/filedialog_win32.h"
 #include "framework/handlers_win32.h"
 #include "framework/msgbox_win32.h"
-#include "framework/winapp.h"
+#include "framework/winapp_win32.h"
 
 #include "tests/support/window_helpers_win32.h"
 

@@ -5,7 +5,7 @@
 #include "framework/splitter_win32.h"
 #include "framework/statusbar_win32.h"
 #include "framework/toolbar_win32.h"
-#include "framework/winapp.h"
+#include "framework/winapp_win32.h"
 
 #include "res/resource.h"
 #include "tests/support/window_helpers_win32.h"
@@ -221,7 +221,7 @@ protected:
         app.AddDocTemplate(std::unique_ptr<CDocTemplate>(new CSingleDocTemplate(
             IDR_MAINFRAME, make_document<TestDoc>, make_frame<TestFrame>, make_view<TestView>)));
         app.OnFileNew();
-        frame = dynamic_cast<TestFrame*>(CWnd::FromHandlePermanent(static_cast<HWND>(app.main_window)));
+        frame = dynamic_cast<TestFrame*>(app.GetMainFrame());
         ASSERT_NE(frame, nullptr);
         SetWindowPos(frame->m_hWnd, nullptr, 0, 0, 900, 600, SWP_NOZORDER);
         frame->ShowWindow(SW_SHOW);
@@ -230,7 +230,7 @@ protected:
     void TearDown() override
     {
         if (app.main_window)
-            SendMessageA(static_cast<HWND>(app.main_window), WM_CLOSE, 0, 0);
+            SendMessageA(app.main_window, WM_CLOSE, 0, 0);
         pump_messages();
     }
     // A child's rectangle in the frame's client coordinates.

@@ -5,11 +5,11 @@
 #include "ui/icon_files_win32.h"
 
 #include "output/bitmap_file.h"
-#include "ui/report_pictures.h"
+#include "ui/report_pictures_win32.h"
 #include "res/resource.h"
 #include "tests/support/little_endian.h"
 #include "tests/support/recording_window_side.h"
-#include "tests/support/test_app.h"
+#include "tests/support/test_app_win32.h"
 #include "tests/support/test_folder.h"
 
 #include <gtest/gtest.h>

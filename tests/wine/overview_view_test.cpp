@@ -12,7 +12,7 @@
 #include "tests/support/list_view_contents_win32.h"
 #include "tests/support/parent_window.h"
 #include "tests/support/recording_window_side.h"
-#include "tests/support/test_app.h"
+#include "tests/support/test_app_win32.h"
 #include "ui/tree_view_win32.h"
 
 #include <gtest/gtest.h>
@@ -74,7 +74,7 @@ protected:
             OleUninitialize();
     }
 
-    mbox& box() { return app.app().result_list; }
+    mbox& box() { return app.window().result_list; }
     void paint() { SendMessageA(view->m_hWnd, WM_PAINT, 0, 0); }
     // A table of `columns` items and two records.
     QueryList& table(int columns)
@@ -98,7 +98,8 @@ protected:
 
 TEST_F(OverviewViewTest, InitialUpdateMakesTheListOnceAtTheBottomAndWritesTheIcons)
 {
-    EXPECT_EQ(box().control, static_cast<mbox::Control*>(CWnd::FromHandlePermanent(list)));
+    EXPECT_EQ(CWnd::FromHandlePermanent(list), static_cast<CWnd*>(&box()));
+    EXPECT_EQ(box().GetSafeHwnd(), list) << "the control calls reach the same window";
     const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(list, GWL_STYLE));
     EXPECT_EQ(style & (WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_EDITLABELS),
               static_cast<DWORD>(WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_EDITLABELS));
@@ -109,7 +110,7 @@ TEST_F(OverviewViewTest, InitialUpdateMakesTheListOnceAtTheBottomAndWritesTheIco
     EXPECT_TRUE(same_rect(rect_in(list, view->m_hWnd), strip)) << text_of(rect_in(list, view->m_hWnd));
 
     // The title picture and one file per class icon of the tree's images.
-    const std::string temp = app.app().gui.temp_dir;
+    const std::string temp = app.inventory().gui.temp_dir;
     const int icons = ImageList_GetImageCount(tree_image_list()) - 3;
     for (int i = 0; i <= icons; ++i) {
         char name[32];
@@ -134,7 +135,9 @@ TEST_F(OverviewViewTest, InitialUpdateMakesTheListOnceAtTheBottomAndWritesTheIco
 
     DestroyWindow(view->m_hWnd);
     view = nullptr;
-    EXPECT_EQ(box().control, nullptr);
+    EXPECT_EQ(box().m_hWnd, nullptr);
+    EXPECT_EQ(box().GetSafeHwnd(), nullptr);
+    EXPECT_EQ(CWnd::FromHandlePermanent(list), nullptr);
     EXPECT_NE(app.log().find("mhtm::~mhtm () OK ...\n"), std::string::npos);
 }
 
@@ -197,7 +200,7 @@ TEST_F(OverviewViewTest, PaintSharesTheListWidthAmongTheColumns)
 
 TEST_F(OverviewViewTest, ShowSendsThePageToTheShownListsAnchor)
 {
-    const std::string report = app.app().gui.htm_path;
+    const std::string report = app.inventory().gui.htm_path;
     struct Case {
         int id;
         const char* anchor;
@@ -221,7 +224,7 @@ TEST_F(OverviewViewTest, ShowSendsThePageToTheShownListsAnchor)
 
 TEST_F(OverviewViewTest, ShowLogsTheAddressAndTheReportPath)
 {
-    const std::string report = app.app().gui.htm_path;
+    const std::string report = app.inventory().gui.htm_path;
     QueryList& l = add_list(chain, "Win32_Bios", 7, 1, 1);
     add_item(l, "Name", {"BIOS"});
     box().ShowList(&l);
@@ -245,7 +248,7 @@ TEST_F(OverviewViewTest, ShowLogsTheAddressAndTheReportPath)
 
 TEST_F(OverviewViewTest, ShowWithNoListReadsWritesAndShowsTheReportFromTheTop)
 {
-    const std::string report = app.app().gui.htm_path;
+    const std::string report = app.inventory().gui.htm_path;
     DeleteFileA(report.c_str());
     view->OnShow();
 

@@ -9,7 +9,7 @@
 #include "tests/support/list_view_contents_win32.h"
 #include "tests/support/parent_window.h"
 #include "tests/support/recording_window_side.h"
-#include "tests/support/test_app.h"
+#include "tests/support/test_app_win32.h"
 
 #include <gtest/gtest.h>
 
@@ -27,13 +27,13 @@ protected:
     {
         ASSERT_NE(parent.hwnd(), nullptr);
         parent_wnd.Attach(parent.hwnd());
-        ASSERT_TRUE(control->Create(&parent_wnd, RECT{0, 0, 600, 300}));
-        ASSERT_EQ(box().control, control.get());
-        list = control->m_hWnd;
+        ASSERT_TRUE(box().Create(&parent_wnd, RECT{0, 0, 600, 300}));
+        list = box().m_hWnd;
+        ASSERT_EQ(box().GetSafeHwnd(), list);
         ASSERT_EQ(GetDlgCtrlID(list), IDC_RESULT_LIST);
     }
 
-    mbox& box() { return app.app().result_list; }
+    mbox& box() { return app.window().result_list; }
     ListViewContents shown() const { return list_view_contents(list); }
     // What the frame's check-mode command does to the list.
     void set_check_mode(bool on)
@@ -72,7 +72,6 @@ protected:
     ParentWindow parent{640, 320};
     CWnd parent_wnd;
     std::unique_ptr<QueryList> chain;
-    std::unique_ptr<mbox::Control> control = std::make_unique<mbox::Control>(app.app().result_list);
     HWND list = nullptr;
 };
 
@@ -160,6 +159,28 @@ TEST_F(ResultListTest, NoListEmptiesTheControlAndShowsTheReportFromTheTop)
     EXPECT_EQ(box().column_count, 4u);
     EXPECT_EQ(box().table_layout, 1);
     EXPECT_EQ(side.sent_commands(), (std::vector<int>{ID_SHOW_REPORT, ID_SHOW_REPORT}));
+}
+
+// The object outlives its window: once the window has ended, no call
+// reaches the old handle, a fill keeps its state, and a new window can be
+// made for the same object.
+TEST_F(ResultListTest, AnEndedWindowLeavesTheObjectReadyForANewOne)
+{
+    EXPECT_FALSE(box().Create(&parent_wnd, RECT{0, 0, 600, 300})) << "a second window while the first lives";
+    DestroyWindow(list);
+    EXPECT_EQ(box().m_hWnd, nullptr);
+    EXPECT_EQ(box().GetSafeHwnd(), nullptr);
+    EXPECT_EQ(CWnd::FromHandlePermanent(list), nullptr);
+
+    QueryList& bios = one_record();
+    box().ShowList(&bios);
+    EXPECT_EQ(box().current_list, &bios);
+    EXPECT_TRUE(box().ReadTable().headings.empty()) << "no window, nothing shown";
+
+    ASSERT_TRUE(box().Create(&parent_wnd, RECT{0, 0, 600, 300}));
+    list = box().m_hWnd;
+    box().ShowList(&bios);
+    EXPECT_EQ(shown().rows, ONE_RECORD_ROWS);
 }
 
 TEST_F(ResultListTest, AListWithoutRowsOrItemsLeavesTheControlEmpty)
@@ -351,7 +372,7 @@ TEST_F(ResultListTest, ExportWritesWhatTheControlShows)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         box().ShowList(c.list);
-        ASSERT_TRUE(write_list_view(path, control->ReadTable()));
+        ASSERT_TRUE(write_list_view(path, box().ReadTable()));
         EXPECT_EQ(read_file_bytes(path), crlf(c.file));
     }
 }

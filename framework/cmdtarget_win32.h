@@ -1,8 +1,7 @@
 // Command targets: objects that handle numbered commands (menu entries,
 // toolbar buttons, WM_COMMAND with lParam 0). Each class lists its commands
 // in a table of named handlers; a command that is not in a class's table is
-// looked up in its base's table. Portable: the application object builds on
-// every target.
+// looked up in its base's table.
 #pragma once
 
 #include <functional>

@@ -1,4 +1,4 @@
-#include "framework/cmdtarget.h"
+#include "framework/cmdtarget_win32.h"
 
 const CommandEntry* CommandMap::find(unsigned id) const
 {

@@ -1,9 +1,8 @@
-// The settings object: the log file, the Windows version, the fixed paths,
-// the window settings in the registry and the pane caption font. It is built
-// first of everything and changed afterwards only by the frame (placement).
+// The settings object: the log file, the Windows version, the fixed paths
+// and the window settings in the registry. It is built first of everything
+// and changed afterwards only by the frame (placement).
 #pragma once
 
-#include "framework/gdi.h"
 #include "base/text_file.h"
 
 #include <memory>
@@ -31,9 +30,15 @@ public:
     // One line to the log, when it is open.
     void write_line(const std::string& line);
 
+    // Where the stored placement is missing (a width or a height of 0 or
+    // less), the window's default for a screen of the size: its middle two
+    // thirds in that direction, written back to the registry. A placement
+    // that is there is neither changed nor written.
+    void fill_missing_placement(int screen_width, int screen_height);
+
     std::unique_ptr<TextFile> log;  // none when the log file could not be opened
     int win_major = 0;
-    CFont font;
+    std::string font_face;  // the pane captions' font face ("mf")
     std::string temp_dir;
     std::string htm_path;
     int xo = -1;

@@ -4,9 +4,8 @@
 // the batch run writes the same files through this function, so that the
 // report it leaves behind shows no broken images. A picture that cannot be
 // written is logged ("Unable to Create Bitmap File: <path>"), never boxed:
-// nobody may be there to close a box. Where there is no
-// graphics system (the host), there is nothing to draw and nothing is
-// written.
+// nobody may be there to close a box. The application installs it as the
+// inventory's writer of the report's pictures.
 #pragma once
 
 #include <string>

@@ -1,4 +1,4 @@
-#include "tests/support/test_app.h"
+#include "tests/support/test_inventory.h"
 
 #include "base/platform.h"
 
@@ -36,7 +36,7 @@ void unset_env(const char* name)
 
 }  // namespace
 
-TestApp::TestApp(const std::string& program_name)
+TestTemp::TestTemp(const std::string& program_name)
 {
     if (const char* t = std::getenv("TEMP")) {
         had_temp_ = true;
@@ -48,19 +48,33 @@ TestApp::TestApp(const std::string& program_name)
 #else
     (void)program_name;
 #endif
-    app_ = std::make_unique<mapp>();
 }
 
-TestApp::~TestApp()
+TestTemp::~TestTemp()
 {
-    app_.reset();
     if (had_temp_)
         set_env("TEMP", saved_temp_);
     else
         unset_env("TEMP");
 }
 
-std::string TestApp::log() const { return without_cr(read_file_bytes(path("polrix.log"))); }
+std::string TestTemp::log() const { return without_cr(read_file_bytes(path("polrix.log"))); }
+
+TestInventory::TestInventory(const std::string& program_name)
+    : TestTemp(program_name), inventory_(std::make_unique<Inventory>())
+{
+    set_inventory(inventory_.get());
+}
+
+TestInventory::~TestInventory() { end_inventory(); }
+
+void TestInventory::end_inventory()
+{
+    if (!inventory_)
+        return;
+    set_inventory(nullptr);
+    inventory_.reset();
+}
 
 std::string read_file_bytes(const std::string& path)
 {

@@ -1,10 +1,8 @@
-#include "app/settings.h"
+#include "inventory/settings.h"
 
 #include "base/log.h"
 #include "base/platform.h"
 #include "base/registry.h"
-
-#include <cstdlib>
 
 std::string replace_last_three(const std::string& path, const char* with)
 {
@@ -25,8 +23,8 @@ CGUI::CGUI(std::string& cfg_path, std::string& txt_path)
     platform::Version version = platform::windows_version();
     win_major = version.major;
 
-    if (const char* temp = std::getenv("TEMP")) {
-        temp_dir = temp;
+    if (std::optional<std::string> temp = platform::environment_variable("TEMP")) {
+        temp_dir = *temp;
         log_path = temp_dir + "\\polrix.log";
     } else {
         log_path = "polrix.log";
@@ -73,14 +71,11 @@ CGUI::CGUI(std::string& cfg_path, std::string& txt_path)
     }
     if (!read_rstring(SETTINGS_ROOT, SETTINGS_KEY, nullptr))
         write_rstring(SETTINGS_ROOT, SETTINGS_KEY, nullptr, "Polrix, Version 1.00");
-    std::string face = "Tahoma";
+    font_face = "Tahoma";
     if (auto mf = read_rstring(SETTINGS_ROOT, SETTINGS_KEY, "mf"))
-        face = *mf;
+        font_face = *mf;
     else
-        write_rstring(SETTINGS_ROOT, SETTINGS_KEY, "mf", face);
-    // A face the system does not know still gives a font; the result is not
-    // looked at.
-    font.CreatePointFont(80, face);
+        write_rstring(SETTINGS_ROOT, SETTINGS_KEY, "mf", font_face);
 
     write_line("CGUI::CGUI () OK ...\n");
 }
@@ -88,7 +83,6 @@ CGUI::CGUI(std::string& cfg_path, std::string& txt_path)
 CGUI::~CGUI()
 {
     write_line("CGUI::~CGUI () OK ...\n");
-    font.DeleteObject();
     // Nothing writes to the log after this line: the file closes with it.
     if (log && log_file() == log.get())
         set_log_file(nullptr);
@@ -98,4 +92,20 @@ void CGUI::write_line(const std::string& line)
 {
     if (log)
         log->write(line, true);
+}
+
+void CGUI::fill_missing_placement(int screen_width, int screen_height)
+{
+    if (xs <= 0) {
+        xo = screen_width / 6;
+        xs = (2 * screen_width) / 3;
+        write_rdword(SETTINGS_ROOT, SETTINGS_KEY, "xo", static_cast<uint32_t>(xo));
+        write_rdword(SETTINGS_ROOT, SETTINGS_KEY, "xs", static_cast<uint32_t>(xs));
+    }
+    if (ys <= 0) {
+        yo = screen_height / 6;
+        ys = (2 * screen_height) / 3;
+        write_rdword(SETTINGS_ROOT, SETTINGS_KEY, "yo", static_cast<uint32_t>(yo));
+        write_rdword(SETTINGS_ROOT, SETTINGS_KEY, "ys", static_cast<uint32_t>(ys));
+    }
 }

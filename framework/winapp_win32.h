@@ -1,17 +1,17 @@
 // The application base: one object per process, reached through AfxGetApp().
 // It is the last command target of the window (after the active view, the
-// document and the frame) and owns the document template. The start, the
-// message loop and the document commands are Win32 (winapp_win32.cpp; on the
-// host, winapp_host.cpp, where there are no windows); the rest is portable so
-// that the core's application object builds everywhere.
+// document and the frame) and owns the document template.
 #pragma once
 
-#include "framework/cmdtarget.h"
+#include "framework/cmdtarget_win32.h"
+
+#include <windows.h>
 
 #include <memory>
 #include <string>
 
 class CDocTemplate;
+class CFrameWnd;
 
 class CWinApp : public CCmdTarget {
 public:
@@ -41,10 +41,13 @@ public:
 
     // The text after the program's name and the blanks behind it.
     std::string command_line;
-    // The frame window's handle (an HWND), none in the batch run.
-    void* main_window = nullptr;
-    // The application's title: captions of the frame and of message boxes.
-    // The frame sets it from its title string.
+    // The frame window, none in the batch run.
+    HWND main_window = nullptr;
+    // The frame object of main_window, none without one.
+    CFrameWnd* GetMainFrame() const;
+    // The application's title: captions of the frame and of every message
+    // box (also the window side's stop boxes). The frame sets it from its
+    // title string unless the application has set it before.
     std::string app_title;
 
 protected:
@@ -53,7 +56,7 @@ protected:
     const CommandMap& GetCommandMap() const override;
 
 private:
-    // Shared only so that this portable header needs no complete type.
+    // Shared only so that this header needs no complete type.
     std::shared_ptr<CDocTemplate> doc_template_;
 };
 
@@ -61,5 +64,5 @@ CWinApp* AfxGetApp();
 
 // The message loop of the window thread, with the pre-translation of each
 // message by the main frame and the idle passes; returns the process exit
-// code (Win32 only).
+// code.
 int RunMessageLoop(CWinApp& app);

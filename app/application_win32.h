@@ -1,0 +1,52 @@
+// The application object: one per process, owning everything that lives as
+// long as the process: the inventory and the window state. It decides
+// between the batch run (any command line) and the window, keeps a second
+// copy of the program from starting, and takes the window's commands of the
+// whole program (the batch steps, the open dialog, the about box).
+#pragma once
+
+#include "framework/winapp_win32.h"
+#include "inventory/inventory.h"
+#include "ui/window_state_win32.h"
+
+class mapp : public CWinApp {
+public:
+    // Installs its inventory as the program's (inventory()).
+    mapp();
+    ~mapp() override;
+
+    bool InitInstance() override;
+    // The idle pass: once the list on show has a new ID number, the page
+    // is reloaded (posted to the frame).
+    int OnIdle(long count) override;
+    // The about command: the about box, modal.
+    void OnAppAbout();
+
+    // The batch steps of the inventory, each run after the previous one
+    // has returned.
+    void OnRCFG() { inventory_.read_config(); }
+    void OnRWMI() { inventory_.read_lists(); }
+    void OnSWMI() { inventory_.write_report(); }
+    void OnLWMI() { inventory_.write_export(); }
+
+    Inventory& inventory() { return inventory_; }
+    WindowState& window() { return window_; }
+
+protected:
+    // ID_FILE_OPEN (the open dialog, then the document's open) and the
+    // about command.
+    const CommandMap& GetCommandMap() const override;
+
+private:
+    // In this order: the inventory opens the log and is the last to end.
+    Inventory inventory_;
+    WindowState window_;
+};
+
+// The application object (the one static object of the program, or the one a
+// test made).
+mapp& app();
+
+// The window's start: creates the document, the frame and its views and
+// shows the window. False when the window could not be made.
+bool start_window(mapp& application);
