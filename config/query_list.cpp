@@ -63,6 +63,16 @@ const std::string& value_of_row(const QueryItem& item, int row)
     return item.values[static_cast<size_t>(row)];
 }
 
+QueryList* list_at(QueryList* first, int position)
+{
+    if (position < 1)
+        return nullptr;
+    QueryList* list = first;
+    for (int k = 1; list && k < position; ++k)
+        list = list->next.get();
+    return list;
+}
+
 int count_items(QueryList& list)
 {
     int count = 0;

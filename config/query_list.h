@@ -102,6 +102,11 @@ template <typename F> void for_each_item(QueryList& list, F f)
         f(*i);
 }
 
+// The list at a position of the chain, counted from 1 in chain order; none
+// when the chain is shorter. A tree item finds its own list this way, also
+// when two lists have the same name.
+QueryList* list_at(QueryList* first, int position);
+
 // The number of items the list holds.
 int count_items(QueryList& list);
 

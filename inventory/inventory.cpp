@@ -69,6 +69,33 @@ void Inventory::read_config()
     write_log("mapp::OnRCFG () OK ...\n");
 }
 
+bool Inventory::open_config(const std::string& path, void (*forget)())
+{
+    std::unique_ptr<QueryList> fresh;
+    std::string error;
+    if (!read_query_file(path, fresh, error)) {
+        // The same box as at the start, but the program goes on.
+        window_side().stop_box(error);
+        if (fresh)
+            free_lists(fresh);
+        return false;
+    }
+    // No dangling pointers: the chain goes only once no read is left to hand
+    // over into it (a read that stalls is given up after the limit), and
+    // nothing points into it afterwards.
+    wmi.wait_for_read();
+    wmi.cur_list = nullptr;
+    if (forget)
+        forget();
+    if (first_list)
+        free_lists(first_list);
+    first_list = std::move(fresh);
+    cfg_path = path;
+    number_lists(first_list.get(), class_names);
+    write_log("mapp::OnRCFG () OK ...\n");
+    return true;
+}
+
 void Inventory::read_lists()
 {
     wmi.read_lists(first_list.get());

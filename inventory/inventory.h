@@ -37,6 +37,14 @@ public:
     // log lines bear the names by which the program's commands have always
     // logged them ("mapp::OnRCFG () OK ..." and so on).
     void read_config();   // reads the query file at cfg_path into the chain
+    // The window's Open: the file at path is read into a chain of its own
+    // first. A file that cannot be opened or has a malformed line shows its
+    // box and leaves everything as it was (false): opening a wrong file
+    // from the window keeps the lists that were there. Otherwise the old
+    // chain goes, once no read is left to hand over into it and the reader
+    // forgets its list (the window forgets what it shows before: forget),
+    // and the new one takes its place with its step's log line.
+    bool open_config(const std::string& path, void (*forget)());
     void read_lists();    // reads every pending list
     void write_report();  // writes the HTML report
     void write_export();  // writes the tab-separated export

@@ -35,19 +35,13 @@ bool mdoc::OnNewDocument()
 
 bool mdoc::OnOpenDocument(const std::string& path)
 {
-    Inventory& program = inventory();
     WindowState& window = window_state();
-    // The chain goes only once no read is left to hand over into it (a read
-    // that stalls is given up after the limit), and nothing may point into
-    // it afterwards: the reader's list and the shown list are forgotten,
-    // and the tree is built anew from the new chain.
-    program.wmi.wait_for_read();
-    program.wmi.cur_list = nullptr;
-    window.result_list.ForgetLists();
-    if (program.first_list)
-        free_lists(program.first_list);
-    program.cfg_path = path;
-    program.read_config();  // ends the program on a missing or malformed file
+    // Opening a wrong file from the window shows its box and keeps the lists
+    // that were there; the start and the batch run end with exit code 100
+    // instead. The shown list is forgotten before the old chain goes, and
+    // the tree is built anew from the new chain.
+    if (!inventory().open_config(path, [] { window_state().result_list.ForgetLists(); }))
+        return false;
     if (mwin* frame = main_frame()) {
         if (mvwt* tree = frame->TreeView())
             tree->FillTree();
@@ -85,5 +79,8 @@ void mdoc::save_queries()
     std::string path = dialog.GetPathName();
     if (!path.empty())
         ::CharLowerBuffA(&path[0], static_cast<DWORD>(path.size()));
-    ::save_queries(path, first);
+    // Failures are said: a file that cannot be written shows the same box
+    // as the list view's export does.
+    if (!::save_queries(path, first))
+        window_side().stop_box("Could not open file:\n" + path);
 }

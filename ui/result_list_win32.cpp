@@ -232,11 +232,14 @@ void mbox::OnLButtonUp(UINT, POINT)
         return;
     CListCtrl& view = *this;
     for_each_row_item(view, *shown, [&](int row, QueryItem& item) {
-        item.checked = view.GetCheck(row) ? 1 : 0;
+        const int checked = view.GetCheck(row) ? 1 : 0;
         // Once a box was found ticked the list counts as chosen by hand,
-        // even when every box is unticked later.
-        if (item.checked)
+        // even when every box is unticked later; so it does once a box was
+        // unticked, also the box of a list's only item, which leaves none
+        // ticked (the saved file follows the boxes in both cases).
+        if (checked || checked != item.checked)
             shown->selection_made = 1;
+        item.checked = checked;
     });
 }
 

@@ -71,30 +71,30 @@ void mtrc::OnLButtonDown(UINT, POINT)
     if (selected == root) {
         // The computer: everything read, the report written and shown from
         // its top. From now on a finished WMI read fills nothing by itself.
+        // One report per full read: the emptied result list has the overview
+        // page read what is unread and write the report; the click itself
+        // writes none (it wrote a second one before).
         program.read_all = 1;
-        program.read_lists();
-        program.write_report();
         results.ShowList(nullptr);
         return;
     }
     if (!selected)
         return;
-    // The item's whole text, of any length; every list of that name.
-    const std::string text = GetItemText(selected);
-    for_each_list(program.first_list.get(), [&](QueryList& list) {
-        if (!list.name || *list.name != text)
-            return;
-        if (list.pending) {
-            // A WMI read that would overlap a running one is ignored; the
-            // list stays unread and a later click reads it (a stalled read
-            // is given up for it). A list of both kinds has its registry
-            // half read when its WMI half is handed over, never beside it.
-            if (list.is_wmi)
-                program.wmi.start_cwmi(&list);
-            else if (list.is_reg)
-                program.wmi.read_rkey(&list);
-        } else {
-            results.ShowList(&list);
-        }
-    });
+    // Each tree item is its own list (its position in the chain), also when
+    // another list has the same name.
+    QueryList* list = list_at(program.first_list.get(), static_cast<int>(GetItemData(selected)));
+    if (!list)
+        return;
+    if (list->pending) {
+        // A WMI read that would overlap a running one is ignored; the list
+        // stays unread and a later click reads it (a stalled read is given
+        // up for it). A list of both kinds has its registry half read when
+        // its WMI half is handed over, never beside it.
+        if (list->is_wmi)
+            program.wmi.start_cwmi(list);
+        else if (list->is_reg)
+            program.wmi.read_rkey(list);
+    } else {
+        results.ShowList(list);
+    }
 }

@@ -117,13 +117,18 @@ void mvwt::FillTree()
     std::optional<std::string> computer = read_rstring("HKLM", COMPUTER_NAME_KEY, nullptr);
     if (computer && !computer->empty())
         parent = tree.InsertItem(*computer, IMAGE_COMPUTER, IMAGE_COMPUTER, TVI_ROOT, TVI_LAST);
+    // Each tree item is its own list: it carries its list's position in the
+    // chain, so that a click finds that list and no other of the same name.
+    int position = 0;
     for_each_list(inventory().first_list.get(), [&](QueryList& list) {
+        ++position;
         if (!list.name)
             return;
         if (list.is_wmi)
-            tree.InsertItem(*list.name, IMAGE_WMI_LIST, IMAGE_WMI_LIST, parent, TVI_LAST);
+            tree.SetItemData(tree.InsertItem(*list.name, IMAGE_WMI_LIST, IMAGE_WMI_LIST, parent, TVI_LAST), position);
         if (list.is_reg)
-            tree.InsertItem(*list.name, IMAGE_REGISTRY_LIST, IMAGE_REGISTRY_LIST, parent, TVI_LAST);
+            tree.SetItemData(tree.InsertItem(*list.name, IMAGE_REGISTRY_LIST, IMAGE_REGISTRY_LIST, parent, TVI_LAST),
+                             position);
     });
     if (parent != TVI_ROOT)
         tree.Expand(parent, TVE_EXPAND);

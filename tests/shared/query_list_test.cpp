@@ -106,6 +106,21 @@ TEST(Chain, AppendKeepsOrderAndNoneIsRefused)
     EXPECT_EQ(a->last_item, y);
 }
 
+TEST(Chain, ListAtAPositionIsThatListAlsoWhenNamesRepeat)
+{
+    // Two lists of one name: each position answers its own list.
+    std::unique_ptr<QueryList> first = chain_of({"Win32_LogicalDisk", "-", "Win32_LogicalDisk"});
+    QueryList* second = first->next.get();
+    QueryList* third = second->next.get();
+    const struct {
+        int position;
+        QueryList* expected;
+    } cases[] = {{-1, nullptr}, {0, nullptr}, {1, first.get()}, {2, second}, {3, third}, {4, nullptr}};
+    for (const auto& c : cases)
+        EXPECT_EQ(list_at(first.get(), c.position), c.expected) << "position " << c.position;
+    EXPECT_EQ(list_at(nullptr, 1), nullptr);
+}
+
 TEST(Chain, FreeingEmptiesAndAppendAfterFreeStartsAtTheHead)
 {
     std::unique_ptr<QueryList> first;
