@@ -2,7 +2,7 @@
 // PostMessageA, MessageBoxA with the stop icon, exit and Sleep.
 #include "base/window_side.h"
 
-#include <windows.h>
+#include "base/windows_win32.h"
 
 #include <cstdlib>
 

@@ -10,9 +10,13 @@
 // holds the handle (and gives the window its original procedure back).
 #pragma once
 
+#include "base/windows_win32.h"
 #include "framework/cmdtarget.h"
 
-#include <windows.h>
+// <windowsx.h> defines SubclassWindow as a macro of two arguments, which
+// would rewrite CWnd's member of that name wherever it came first. No header
+// here includes it; this keeps a source that does from breaking this one.
+#undef SubclassWindow
 
 #include <functional>
 #include <initializer_list>
@@ -47,7 +51,9 @@ private:
     std::vector<MessageEntry> entries_;
 };
 
-// Every code of a WM_COMMAND (menus, accelerators, buttons) or WM_NOTIFY.
+// An entry's code that takes every notification code of its WM_COMMAND or
+// WM_NOTIFY. Commands of menus, accelerators and toolbar buttons do not come
+// through it: the frame routes them by ID (see on_command).
 constexpr UINT ANY_CODE = 0xFFFFFFFFu;
 
 class CWnd : public CCmdTarget {

@@ -3,7 +3,7 @@
 // and on) as img_01.bmp, img_02.bmp, ... (Win32 only).
 #pragma once
 
-#include "framework/image_list.h"
+#include "framework/image_list_win32.h"
 
 #include <windows.h>
 

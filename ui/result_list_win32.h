@@ -3,7 +3,7 @@
 // the check boxes back into the items.
 #pragma once
 
-#include "framework/list_ctrl.h"
+#include "framework/list_ctrl_win32.h"
 #include "framework/wnd_win32.h"
 #include "output/list_view_export.h"
 #include "ui/result_list.h"
