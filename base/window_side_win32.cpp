@@ -1,5 +1,5 @@
 // The Win32 window side: the frame's window handle, SendMessageA and
-// PostMessageA, MessageBoxA with the stop icon, exit and Sleep.
+// PostMessageA, MessageBoxA with the stop icon, and the process's end.
 #include "base/window_side.h"
 
 #include "base/windows_win32.h"
