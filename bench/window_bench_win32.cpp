@@ -16,11 +16,12 @@
 //                                    fills and at the end
 // Exit code 0 when the window did what was asked, 1 when it did not.
 #include "app/application.h"
-#include "base/windows_win32.h"
 #include "res/resource.h"
 #include "ui/frame_win32.h"
 #include "ui/result_list_win32.h"
 #include "ui/tree_view_win32.h"
+
+#include <windows.h>
 
 #include <commctrl.h>
 #include <psapi.h>

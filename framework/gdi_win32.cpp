@@ -1,6 +1,6 @@
 #include "framework/gdi.h"
 
-#include "base/windows_win32.h"
+#include <windows.h>
 
 #include <cstring>
 

@@ -3,8 +3,9 @@
 // brushes and pens deleted. CFont (gdi.h) is shared with the core.
 #pragma once
 
-#include "base/windows_win32.h"
 #include "framework/gdi.h"
+
+#include <windows.h>
 
 #include <string>
 

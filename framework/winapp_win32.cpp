@@ -2,10 +2,11 @@
 // frame and the idle passes; the application's document commands.
 #include "framework/winapp.h"
 
-#include "base/windows_win32.h"
 #include "framework/doctemplate_win32.h"
 #include "framework/filedialog_win32.h"
 #include "framework/framewnd_win32.h"
+
+#include <windows.h>
 
 namespace {
 

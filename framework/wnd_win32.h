@@ -10,12 +10,14 @@
 // holds the handle (and gives the window its original procedure back).
 #pragma once
 
-#include "base/windows_win32.h"
 #include "framework/cmdtarget.h"
 
-// <windowsx.h> defines SubclassWindow as a macro of two arguments, which
-// would rewrite CWnd's member of that name wherever it came first. No header
-// here includes it; this keeps a source that does from breaking this one.
+#include "base/windows_win32.h"
+
+// <windowsx.h> defines SubclassWindow as a macro of two arguments. In a
+// source that includes it before this header, the macro would rewrite the
+// declaration of CWnd's member of that name; it goes here. No header of the
+// framework includes <windowsx.h>.
 #undef SubclassWindow
 
 #include <functional>

@@ -5,7 +5,6 @@
 // saved before each test that changes it and put back after.
 #include "ui/about_dialog_win32.h"
 
-#include "base/windows_win32.h"
 #include "framework/gdi.h"
 #include "base/registry_key_win32.h"
 #include "res/resource.h"
@@ -15,6 +14,8 @@
 #include "tests/support/window_helpers_win32.h"
 
 #include <gtest/gtest.h>
+
+#include <windows.h>
 
 #include <functional>
 #include <string>
