@@ -190,11 +190,11 @@ MessageEntry on_menu_select(void (T::*handler)(UINT, UINT, HMENU))
 }
 
 // A command (menu entry, accelerator, toolbar button). The entry matches
-// notification code 0 only: the frame takes every WM_COMMAND that no control
-// sent and offers its ID, as code 0, to the view, the document, the frame and
-// the application. An accelerator's WM_COMMAND (code 1) reaches this handler
-// only through that routing; sent straight to a view or another window, it
-// finds no entry.
+// notification code 0 only: the frame takes each WM_COMMAND of a menu, an
+// accelerator or a button and offers its ID, as code 0, to the view, the
+// document, the frame and the application. An accelerator's WM_COMMAND
+// (code 1) reaches this handler only through that routing; sent straight to
+// a view or another window, it finds no entry.
 template <class T>
 MessageEntry on_command(UINT id, void (T::*handler)())
 {
