@@ -4,8 +4,9 @@
 // (CreateWindowExA, MessageBoxA, RegOpenKeyExA, ...). Wide strings appear
 // only where a call has no ANSI form or where a name must survive exactly
 // (the registry's wide names, COM), always with the W function by name.
-// Win32 sources take <windows.h> through this header so that a build that
-// switches the API's generic names to their wide forms fails here, at once.
+// Win32 code takes <windows.h> through this header (directly or through the
+// framework's headers), so that a build that switches the API's generic names
+// to their wide forms fails here, at once.
 #pragma once
 
 #if defined(UNICODE) || defined(_UNICODE)
