@@ -3,7 +3,7 @@
 // early return leaks one. Copying a holder is not allowed.
 #pragma once
 
-#include <windows.h>
+#include "base/windows_win32.h"
 
 #include <oleauto.h>
 

@@ -1,7 +1,7 @@
 // The real system calls behind platform.h.
 #include "base/platform.h"
 
-#include <windows.h>
+#include "base/windows_win32.h"
 
 #include <process.h>
 

@@ -6,8 +6,7 @@
 
 #include "base/platform.h"
 #include "base/registry_key_win32.h"
-
-#include <windows.h>
+#include "base/windows_win32.h"
 
 #include <cstring>
 

@@ -2,7 +2,7 @@
 // backend of the registry functions and by the tests' registry fixture.
 #pragma once
 
-#include <windows.h>
+#include "base/windows_win32.h"
 
 class RegistryKey {
 public:

@@ -1,9 +1,9 @@
 // The Win32 window side: the frame's window handle, SendMessageA and
 // PostMessageA, MessageBoxA with the stop icon and the program's caption,
-// exit and Sleep.
+// and the process's end.
 #include "base/window_side.h"
 
-#include <windows.h>
+#include "base/windows_win32.h"
 
 #include <cstdlib>
 

@@ -10,7 +10,8 @@
 // Every key is opened in the machine's native view, as the program opens
 // its keys. One line of figures on stdout; exit code 0 when every subkey
 // could be opened, 1 when not.
-#include <windows.h>
+
+#include "base/windows_win32.h"
 
 #include <chrono>
 #include <cstdio>

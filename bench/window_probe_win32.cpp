@@ -13,7 +13,7 @@
 // The desktop is "polrix", or the one named by POLRIX_DESKTOP.
 #include "res/resource.h"
 
-#include <windows.h>
+#include "base/windows_win32.h"
 
 #include <commctrl.h>
 

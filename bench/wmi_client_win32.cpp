@@ -10,7 +10,8 @@
 // one line of totals.
 //
 // Stands alone: it links none of the program's code.
-#include <windows.h>
+
+#include "base/windows_win32.h"
 
 #include <objbase.h>
 #include <oleauto.h>

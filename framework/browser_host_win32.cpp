@@ -2,9 +2,9 @@
 // its events connected at creation and disconnected at destruction, and
 // every interface pointer in a holder, so that destroy() is one ordered
 // shutdown followed by the holders letting go.
-#include "framework/browser_host.h"
+#include "framework/browser_host_win32.h"
 
-#include "framework/browser_site.h"
+#include "framework/browser_site_win32.h"
 #include "base/platform.h"
 
 #include <oleauto.h>

@@ -1,7 +1,7 @@
 // The browser control's site and event sink. The site keeps the control in
 // place in one child rectangle of the parent: no menus, no border space, no
 // tool bars of its own, no undo. The sink hands four navigation events on.
-#include "framework/browser_site.h"
+#include "framework/browser_site_win32.h"
 
 #include "base/platform.h"
 

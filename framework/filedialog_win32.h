@@ -4,7 +4,7 @@
 // chosen path of any length comes back whole.
 #pragma once
 
-#include <windows.h>
+#include "base/windows_win32.h"
 
 #include <commdlg.h>
 

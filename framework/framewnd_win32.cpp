@@ -29,7 +29,7 @@ bool CFrameWnd::LoadFrame(UINT resource_id, DWORD style, CWnd* parent, CCreateCo
     if (app && app->app_title.empty())
         app->app_title = app_title_;
     menu_ = ::LoadMenuA(instance, MAKEINTRESOURCEA(resource_id));
-    std::string name = RegisterClass(CS_DBLCLKS, ::LoadCursor(nullptr, IDC_ARROW),
+    std::string name = RegisterClass(CS_DBLCLKS, ::LoadCursorA(nullptr, IDC_ARROW),
                                      reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), icon);
     if (context)
         document_ = context->document;

@@ -11,11 +11,6 @@
 
 #include "framework/wnd_win32.h"
 
-#include <windowsx.h>
-
-// windowsx.h names a macro like CWnd's member; the member is meant here.
-#undef SubclassWindow
-
 namespace handler_detail {
 
 template <class T>
@@ -24,7 +19,12 @@ T& as(CWnd& wnd)
     return static_cast<T&>(wnd);
 }
 
-inline POINT point_of(LPARAM lparam) { return POINT{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)}; }
+// A mouse message's point: two signed 16-bit client coordinates, x in the
+// low word (negative left of or above the client area).
+inline POINT point_of(LPARAM lparam)
+{
+    return POINT{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
+}
 
 }  // namespace handler_detail
 
@@ -189,8 +189,12 @@ MessageEntry on_menu_select(void (T::*handler)(UINT, UINT, HMENU))
             }};
 }
 
-// A command (menu entry, accelerator, toolbar button): routed by the frame
-// to the view, the document, the frame and the application.
+// A command (menu entry, accelerator, toolbar button). The entry matches
+// notification code 0 only: the frame takes each WM_COMMAND of a menu, an
+// accelerator or a button and offers its ID, as code 0, to the view, the
+// document, the frame and the application. An accelerator's WM_COMMAND
+// (code 1) reaches this handler only through that routing; sent straight to
+// a view or another window, it finds no entry.
 template <class T>
 MessageEntry on_command(UINT id, void (T::*handler)())
 {

@@ -5,7 +5,7 @@
 // loop dispatches them.
 #pragma once
 
-#include "framework/browser_host.h"
+#include "framework/browser_host_win32.h"
 #include "framework/view_win32.h"
 
 #include <string>

@@ -1,4 +1,4 @@
-#include "framework/image_list.h"
+#include "framework/image_list_win32.h"
 
 bool CImageList::Create(int cx, int cy, UINT flags, int initial, int grow)
 {

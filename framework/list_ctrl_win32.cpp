@@ -1,4 +1,4 @@
-#include "framework/list_ctrl.h"
+#include "framework/list_ctrl_win32.h"
 
 #include <algorithm>
 #include <vector>

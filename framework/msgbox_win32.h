@@ -2,7 +2,7 @@
 // owned by the main window; the caller waits until it is closed.
 #pragma once
 
-#include <windows.h>
+#include "base/windows_win32.h"
 
 #include <string>
 

@@ -2,7 +2,7 @@
 // call copes with a resource that is not there.
 #pragma once
 
-#include <windows.h>
+#include "base/windows_win32.h"
 
 #include <string>
 

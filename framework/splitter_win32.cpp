@@ -12,7 +12,7 @@ bool CSplitterWnd::CreateStatic(CWnd* parent, int rows, int columns, DWORD style
     columns_.assign(static_cast<size_t>(columns), Column());
     cell_left_.assign(static_cast<size_t>(columns), 0);
     std::string name =
-        RegisterClass(CS_DBLCLKS, ::LoadCursor(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), nullptr);
+        RegisterClass(CS_DBLCLKS, ::LoadCursorA(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), nullptr);
     RECT rect{0, 0, 0, 0};
     return CreateEx(0, name, "", style | WS_CHILD | WS_CLIPCHILDREN, rect, parent ? parent->m_hWnd : nullptr,
                     reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)));
@@ -192,7 +192,7 @@ bool CSplitterWnd::OnSetCursor(HWND window, UINT hit, UINT)
     ::GetCursorPos(&point);
     ::ScreenToClient(m_hWnd, &point);
     if (window == m_hWnd && hit == HTCLIENT && (tracking_ >= 0 || HitBar(point) >= 0)) {
-        ::SetCursor(::LoadCursor(nullptr, IDC_SIZEWE));
+        ::SetCursor(::LoadCursorA(nullptr, IDC_SIZEWE));
         return true;
     }
     return Default() != 0;

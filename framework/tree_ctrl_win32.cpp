@@ -1,4 +1,4 @@
-#include "framework/tree_ctrl.h"
+#include "framework/tree_ctrl_win32.h"
 
 #include <algorithm>
 #include <cstring>

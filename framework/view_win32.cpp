@@ -25,7 +25,7 @@ CView* CView::CreateView(ViewFactory factory, CWnd* parent, UINT id, const RECT&
 
 bool CView::Create(CWnd* parent, UINT id, const RECT& rect, CCreateContext* context)
 {
-    std::string name = RegisterClass(CS_DBLCLKS, ::LoadCursor(nullptr, IDC_ARROW),
+    std::string name = RegisterClass(CS_DBLCLKS, ::LoadCursorA(nullptr, IDC_ARROW),
                                      reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1), nullptr);
     return CreateEx(0, name, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, rect, parent ? parent->m_hWnd : nullptr,
                     reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), context);

@@ -158,7 +158,7 @@ bool CWnd::CreateEx(DWORD ex_style, const std::string& class_name, const std::st
 
 bool CWnd::Create(const std::string& title, DWORD style, const RECT& rect, CWnd* parent, UINT id, void* params)
 {
-    std::string name = RegisterClass(CS_DBLCLKS, ::LoadCursor(nullptr, IDC_ARROW),
+    std::string name = RegisterClass(CS_DBLCLKS, ::LoadCursorA(nullptr, IDC_ARROW),
                                      reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1), nullptr);
     return CreateEx(0, name, title, style | WS_CHILD, rect, parent ? parent->m_hWnd : nullptr,
                     reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), params);

@@ -12,7 +12,13 @@
 
 #include "framework/cmdtarget_win32.h"
 
-#include <windows.h>
+#include "base/windows_win32.h"
+
+// <windowsx.h> defines SubclassWindow as a macro of two arguments. In a
+// source that includes it before this header, the macro would rewrite the
+// declaration of CWnd's member of that name; it goes here. No header of the
+// framework includes <windowsx.h>.
+#undef SubclassWindow
 
 #include <functional>
 #include <initializer_list>
@@ -47,7 +53,9 @@ private:
     std::vector<MessageEntry> entries_;
 };
 
-// Every code of a WM_COMMAND (menus, accelerators, buttons) or WM_NOTIFY.
+// An entry's code that takes every notification code of its WM_COMMAND or
+// WM_NOTIFY. Commands of menus, accelerators and toolbar buttons do not come
+// through it: the frame routes them by ID (see on_command).
 constexpr UINT ANY_CODE = 0xFFFFFFFFu;
 
 class CWnd : public CCmdTarget {

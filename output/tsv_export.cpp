@@ -9,6 +9,13 @@
 
 namespace {
 
+// One line of the export: the five fields of the header line, in its order.
+std::string export_line(const std::string& page, const std::string& list, const std::string& group,
+                        const std::string& item, const std::string& value)
+{
+    return page + "\t" + list + "\t" + group + "\t" + item + "\t" + value + "\n";
+}
+
 void export_list(TextFile& out, QueryList& list)
 {
     // A list is read one way or both; when both, it counts as a registry list.
@@ -19,7 +26,7 @@ void export_list(TextFile& out, QueryList& list)
         page = "WMI";
     if (list.is_reg)
         page = "REG";
-    page += "\t" + export_field(*list.name);
+    const std::string list_name = export_field(*list.name);
 
     for (int row = 0; row < list.row_count; ++row) {
         // The group of this row: the first item's value. A row whose first item
@@ -31,20 +38,21 @@ void export_list(TextFile& out, QueryList& list)
                 return;
             const std::string& value = value_of_row(item, row);
             const bool has_value = !value.empty();
-            std::string middle;
+            std::string item_field;
             if (list.row_count == 1) {
-                middle = "\t" + export_field(*item.name);
+                item_field = export_field(*item.name);
             } else if (position == 0) {
                 group = export_field(value);
                 return;
             } else {
-                middle = group + "\t" + (has_value ? export_field(*item.name) : std::string("-"));
+                // In a grouped row an empty value hides the item's name too.
+                item_field = has_value ? export_field(*item.name) : std::string("-");
             }
             // An empty value gives the placeholder "-" at position 1 only.
             if (has_value)
-                out.write(page + "\t" + middle + "\t" + export_field(value) + "\n", true);
+                out.write(export_line(page, list_name, group, item_field, export_field(value)), true);
             else if (position == 1)
-                out.write(page + "\t" + middle + "\t-\n", true);
+                out.write(export_line(page, list_name, group, item_field, "-"), true);
         });
     }
 }

@@ -36,7 +36,7 @@ class ReadJob;
 class CWMI {
 public:
     // read_all: set while every list is being read at once; a worker that
-    // ends normally then leaves the result list alone (no command 201). It
+    // ends normally then leaves the result list alone (no ID_FILL_RESULT). It
     // is looked at when the read ends, not when it starts.
     explicit CWMI(const std::atomic<int>& read_all);
     ~CWMI();  // waits (bounded) for a running read, without handing it over

@@ -10,8 +10,7 @@
 #include "reader/wmi_service.h"
 
 #include "base/com_holders_win32.h"
-
-#include <windows.h>
+#include "base/windows_win32.h"
 
 #include <objbase.h>
 #include <oleauto.h>

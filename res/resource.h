@@ -1,6 +1,10 @@
-// Every identifier of the program: resources, commands, status panes and
-// control IDs. Plain macros, so that both the C++ code and the resource
-// compiler read this one file.
+// The program's own identifiers: resources, commands, status panes and
+// control IDs. The framework's identifiers (its standard commands, the
+// message pane, its bars' control IDs) come from framework/framework_ids.h,
+// included here, so that this one file gives the code and the resource
+// script every identifier. Plain macros, so that the resource compiler reads
+// it too. An identifier that is the same number as another by design is
+// written as that other's name.
 #pragma once
 
 #include "base/frame_commands.h"
@@ -14,7 +18,12 @@
 #define IDD_ABOUTBOX 109
 #define IDC_HAND_CURSOR 110
 
-// Commands of the frame (base/frame_commands.h) and the about command.
+// Commands. The frame's commands are in base/frame_commands.h, where the
+// reader finds the two that it sends: ID_FILL_TREE to ID_SAVE_QUERIES (200 to
+// 205) are the frame's command range, which one handler of the frame takes,
+// and ID_STATUS_TEXT (206) has a handler of its own. A new command takes the
+// next free number from 207 on, outside that range and below the strings
+// and panes at 300.
 #define ID_APP_ABOUT 107
 
 // Strings.

@@ -1,4 +1,4 @@
-// The about box (dialog 109) and the static control that paints its three
+// The about box (IDD_ABOUTBOX) and the static control that paints its three
 // lines: the product line, a credit line and the maker's web address. The
 // address works as a link through a fixed zone of the dialog's client area.
 #include "ui/about_dialog_win32.h"

@@ -3,7 +3,7 @@
 // and on) as img_01.bmp, img_02.bmp, ... (Win32 only).
 #pragma once
 
-#include "framework/image_list.h"
+#include "framework/image_list_win32.h"
 
 #include <windows.h>
 
@@ -14,7 +14,7 @@
 #include <string>
 
 // The tree's image list, made without a window from the program's icon strip
-// (bitmap resource 101) into `list`: 16 x 16 images, 32-bit colour with a
+// (IDB_ICON_STRIP) into `list`: 16 x 16 images, 32-bit colour with a
 // mask, black as the mask colour, room for 16 at first and growing by 100;
 // 19 images. False when the list cannot be made; a list without images when
 // the strip cannot be loaded or added.
@@ -32,7 +32,7 @@ using PictureFailed = std::function<void(const std::string& text, const std::str
 // The window's way: the text in a stop box, once per picture.
 void box_picture_failure(const std::string& text, const std::string& path);
 
-// Writes temp_dir\img_00.bmp from bitmap resource 102 (nothing when it does not
+// Writes temp_dir\img_00.bmp from bitmap IDB_TITLE (nothing when it does not
 // load), then for each image i from 3 on of the image list (none when the list
 // is null) temp_dir\img_NN.bmp, NN = i - 2 with two digits at least. The
 // icons are drawn into bitmaps compatible with the window's device context;

@@ -194,8 +194,7 @@ bool mbox::Create(CWnd* parent, const RECT& rect)
     if (m_hWnd || !CListCtrl::Create(WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_EDITLABELS, rect,
                                      parent ? parent->m_hWnd : nullptr, IDC_RESULT_LIST))
         return false;
-    // In parentheses: windowsx.h has a macro of the same name.
-    if ((SubclassWindow)(GetSafeHwnd()))
+    if (SubclassWindow(GetSafeHwnd()))
         return true;
     ::DestroyWindow(CListCtrl::Detach());
     return false;

@@ -6,7 +6,7 @@
 // a window every fill does nothing to the screen but still keeps its state.
 #pragma once
 
-#include "framework/list_ctrl.h"
+#include "framework/list_ctrl_win32.h"
 #include "framework/wnd_win32.h"
 #include "output/list_view_export.h"
 

@@ -4,7 +4,7 @@
 // its window is made by the tree view and goes with it.
 #pragma once
 
-#include "framework/tree_ctrl.h"
+#include "framework/tree_ctrl_win32.h"
 #include "framework/wnd_win32.h"
 
 class mtrc : public CWnd, public CTreeCtrl {

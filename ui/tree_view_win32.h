@@ -5,7 +5,8 @@
 #pragma once
 
 #include "framework/gdi_win32.h"
-#include "framework/image_list.h"
+#include "framework/image_list_win32.h"
+#include "framework/tree_ctrl_win32.h"
 #include "framework/view_win32.h"
 #include "ui/tree_control_win32.h"
 

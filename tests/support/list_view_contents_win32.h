@@ -3,7 +3,7 @@
 // box of each row and the column widths. Win32 only, in-process.
 #pragma once
 
-#include <windows.h>
+#include "base/windows_win32.h"
 
 #include <commctrl.h>
 

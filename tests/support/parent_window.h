@@ -2,7 +2,7 @@
 // bounded message pump they wait with. Win32 only.
 #pragma once
 
-#include <windows.h>
+#include "base/windows_win32.h"
 
 #include <functional>
 

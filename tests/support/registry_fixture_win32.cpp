@@ -2,8 +2,7 @@
 #include "tests/support/registry_fixture.h"
 
 #include "base/registry_key_win32.h"
-
-#include <windows.h>
+#include "base/windows_win32.h"
 
 #include <atomic>
 #include <cstring>

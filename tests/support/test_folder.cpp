@@ -7,7 +7,7 @@
 #include <string>
 
 #ifdef _WIN32
-#include <windows.h>
+#include "base/windows_win32.h"
 #else
 #include <cstdlib>
 #include <unistd.h>

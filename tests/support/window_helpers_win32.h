@@ -2,7 +2,7 @@
 // modal box of this thread from a timer while the box runs.
 #pragma once
 
-#include <windows.h>
+#include "base/windows_win32.h"
 
 #include <functional>
 #include <string>

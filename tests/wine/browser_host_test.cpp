@@ -1,7 +1,7 @@
 // The browser host with the system's web browser control in a real window:
 // in-place creation, navigation to local pages and the address read back,
 // the events, the keys, and a shutdown that leaves nothing behind.
-#include "framework/browser_host.h"
+#include "framework/browser_host_win32.h"
 
 #include "tests/support/browser_address.h"
 #include "tests/support/parent_window.h"

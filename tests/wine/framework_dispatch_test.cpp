@@ -91,6 +91,21 @@ TEST(FrameworkDispatch, HandlersOfTheClassThenOfItsBaseThenTheDefaultProcedure)
     EXPECT_EQ(CWnd::FromHandlePermanent(window.m_hWnd), &window);
 }
 
+TEST(FrameworkDispatch, AMousePointKeepsItsSign)
+{
+    DerivedWindow window;
+    ASSERT_TRUE(window.Make());
+    g_seen.clear();
+
+    // With the mouse captured, a point left of or above the client area is
+    // negative; each coordinate is a signed 16-bit number.
+    window.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(-3, -32768));
+    window.SendMessage(WM_LBUTTONDOWN, 0, MAKELPARAM(32767, 0));
+
+    std::vector<std::string> expected = {"base click 1 -3,-32768", "base click 0 32767,0"};
+    EXPECT_EQ(g_seen, expected);
+}
+
 TEST(FrameworkDispatch, TheObjectIsBoundBeforeTheCreateMessageAndEndsItsWindow)
 {
     struct Recorder : CWnd {

@@ -1,7 +1,7 @@
 // The image list wrapper against the common controls' image lists, with a
 // strip of three 16 x 16 images drawn here: image 0 white, image 1 white with
 // a black square (the mask colour) and one red pixel, image 2 green.
-#include "framework/image_list.h"
+#include "framework/image_list_win32.h"
 
 #include <gtest/gtest.h>
 

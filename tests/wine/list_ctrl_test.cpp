@@ -1,6 +1,6 @@
 // The list control wrapper on a real report-style list view, read back
 // through the control's own messages.
-#include "framework/list_ctrl.h"
+#include "framework/list_ctrl_win32.h"
 
 #include "tests/support/parent_window.h"
 

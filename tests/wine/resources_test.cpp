@@ -2,9 +2,9 @@
 // about box template, pictures, cursor, icon, version and manifest.
 #include "res/resource.h"
 
-#include <gtest/gtest.h>
+#include "base/windows_win32.h"
 
-#include <windows.h>
+#include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>

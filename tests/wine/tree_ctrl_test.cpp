@@ -1,8 +1,8 @@
 // The tree control wrapper on a real tree view, read back through the
 // control's own messages.
-#include "framework/tree_ctrl.h"
+#include "framework/tree_ctrl_win32.h"
 
-#include "framework/image_list.h"
+#include "framework/image_list_win32.h"
 #include "tests/support/parent_window.h"
 
 #include <gtest/gtest.h>

@@ -5,12 +5,11 @@
 #include "reader/wmi_service.h"
 
 #include "base/com_holders_win32.h"
+#include "base/windows_win32.h"
 
 #include "base/platform.h"
 
 #include <gtest/gtest.h>
-
-#include <windows.h>
 
 #include <oleauto.h>
 

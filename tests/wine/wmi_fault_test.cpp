@@ -8,11 +8,11 @@
 #include "reader/value_format.h"
 #include "reader/wmi_service.h"
 
+#include "base/windows_win32.h"
+
 #include "tests/support/test_folder.h"
 
 #include <gtest/gtest.h>
-
-#include <windows.h>
 
 #include <objbase.h>
 #include <wbemcli.h>

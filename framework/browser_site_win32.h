@@ -4,9 +4,8 @@
 #pragma once
 
 #include "base/com_holders_win32.h"
-#include "framework/browser_host.h"
-
-#include <windows.h>
+#include "base/windows_win32.h"
+#include "framework/browser_host_win32.h"
 
 #include <exdisp.h>
 #include <ole2.h>

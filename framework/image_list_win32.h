@@ -2,7 +2,7 @@
 // unless it was detached first.
 #pragma once
 
-#include <windows.h>
+#include "base/windows_win32.h"
 
 #include <commctrl.h>
 

@@ -1,5 +1,5 @@
 // The system's web browser control, hosted in a window of ours by a small
-// OLE container (browser_site.h): created in place in a parent window,
+// OLE container (browser_site_win32.h): created in place in a parent window,
 // navigated, asked for its address and document type, sized, given the keys
 // it wants, and shut down cleanly. Addresses are ANSI texts of any length.
 //
@@ -10,7 +10,7 @@
 // message to translate_accelerator in the message loop's pre-translation.
 #pragma once
 
-#include <windows.h>
+#include "base/windows_win32.h"
 
 #include <memory>
 #include <string>

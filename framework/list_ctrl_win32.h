@@ -3,9 +3,8 @@
 // are ANSI and of any length.
 #pragma once
 
-#include "framework/control_handle.h"
-
-#include <windows.h>
+#include "base/windows_win32.h"
+#include "framework/control_handle_win32.h"
 
 #include <commctrl.h>
 

@@ -2,7 +2,7 @@
 // the wrapper reaches but does not own (the control goes with its parent).
 #pragma once
 
-#include <windows.h>
+#include "base/windows_win32.h"
 
 class ControlHandle {
 public:
