@@ -6,6 +6,8 @@
 //   windowinfo DESKTOP frame [SECONDS]            waits for the frame, prints key=value lines
 //   windowinfo DESKTOP caption TEXT [SECONDS]     waits until the frame's caption is TEXT
 //   windowinfo DESKTOP close [SECONDS]            posts WM_CLOSE to the frame
+//   windowinfo DESKTOP closeframe [SECONDS]       posts WM_CLOSE to the frame also while it
+//                                                 is hidden (a box during its start)
 //   windowinfo DESKTOP dialog CAPTION [SECONDS]   waits for a dialog box of that caption
 //   windowinfo DESKTOP nodialog CAPTION [SECONDS] waits until no such dialog box is there
 //   windowinfo DESKTOP answers [SECONDS]          the frame answers a message within a
@@ -64,6 +66,18 @@ HWND frame_window()
     HWND found = nullptr;
     EnumWindows(find_frame, reinterpret_cast<LPARAM>(&found));
     return found;
+}
+
+// The program's top-level frame, shown or not: its class is one that the
+// program's framework registers, and its caption is not yet set while it
+// is hidden.
+BOOL CALLBACK find_any_frame(HWND hwnd, LPARAM param)
+{
+    if (class_of(hwnd).rfind("PolrixWnd:", 0) == 0 && !(GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD)) {
+        *reinterpret_cast<HWND*>(param) = hwnd;
+        return FALSE;
+    }
+    return TRUE;
 }
 
 struct DialogSearch {
@@ -199,8 +213,19 @@ void print_frame(HWND frame)
         print_toolbar(toolbar);
     if (HWND list = child_of_class(frame, "SysListView32"))
         print_list(list);
-    if (HWND status = child_of_class(frame, "msctls_statusbar32"))
+    if (HWND status = child_of_class(frame, "msctls_statusbar32")) {
         print_window("status", status);
+        // WM_GETTEXT of a status bar reads its first pane; Wine carries the
+        // message across processes (GetWindowText would not ask the control).
+        char pane[512] = {};
+        DWORD_PTR copied = 0;
+        SendMessageTimeoutA(status, WM_GETTEXT, sizeof pane, reinterpret_cast<LPARAM>(pane), SMTO_ABORTIFHUNG, 2000,
+                            &copied);
+        std::printf("status_text=%s\n", pane);
+    }
+    // The browser control's own window, in the overview pane.
+    if (HWND browser = child_of_class(frame, "Shell Embedding"))
+        print_window("browser", browser);
 }
 
 // Calls `found` every tenth of a second until it says yes or time is up.
@@ -243,6 +268,18 @@ int main(int argc, char** argv)
             PostMessageA(frame, WM_CLOSE, 0, 0);
         else
             print_frame(frame);
+        return 0;
+    }
+    if (command == "closeframe") {
+        if (!wait_for(seconds, [&] {
+                EnumWindows(find_any_frame, reinterpret_cast<LPARAM>(&frame));
+                return frame != nullptr;
+            })) {
+            std::printf("no frame\n");
+            return 1;
+        }
+        std::printf("visible=%d\n", IsWindowVisible(frame) ? 1 : 0);
+        PostMessageA(frame, WM_CLOSE, 0, 0);
         return 0;
     }
     if (command == "answers") {
