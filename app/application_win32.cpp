@@ -34,8 +34,13 @@ mapp::~mapp()
 
 bool mapp::InitInstance()
 {
-    if (!platform::create_instance_mutex("polrix")) {
-        write_log("  An Instance of polrix.exe is allready running ...\n");
+    if (!platform::create_instance_mutex(INSTANCE_MUTEX)) {
+        // Failures are said: the line goes to the end of the running copy's
+        // log, which this copy never opened, and a refused batch run ends
+        // with an exit code of its own rather than 0.
+        inventory_.gui.append_line("  An Instance of polrix.exe is allready running ...\n");
+        if (!command_line.empty())
+            exit_code = EXIT_OTHER_COPY;
         return false;
     }
     if (!command_line.empty()) {
@@ -81,7 +86,7 @@ bool start_window(mapp& application)
     mwin* frame = main_frame();
     if (!frame)
         return false;
-    frame->ShowWindow(SW_SHOW);
+    frame->ShowFrame(SW_SHOW);
     frame->UpdateWindow();
     return true;
 }

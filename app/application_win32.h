@@ -9,6 +9,10 @@
 #include "inventory/inventory.h"
 #include "ui/window_state_win32.h"
 
+// The exit code of a batch run that another running copy refused: a script
+// can tell that no export was written (beside 100 and 200 of the batch run).
+constexpr int EXIT_OTHER_COPY = 150;
+
 class mapp : public CWinApp {
 public:
     // Installs its inventory as the program's (inventory()).
@@ -30,6 +34,10 @@ public:
     void OnLWMI() { inventory_.write_export(); }
 
     Inventory& inventory() { return inventory_; }
+
+    // The process's exit code when InitInstance stops it: 0, or
+    // EXIT_OTHER_COPY for a batch run refused because another copy runs.
+    int exit_code = 0;
     WindowState& window() { return window_; }
 
 protected:

@@ -13,7 +13,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR command_line, int)
 {
     the_app.command_line = command_line ? command_line : "";
     if (!the_app.InitInstance())
-        return 0;
+        return the_app.exit_code;
     if (!the_app.main_window)
         return 0;  // the batch run, or no window could be made
     return RunMessageLoop(the_app);

@@ -28,6 +28,8 @@ std::optional<std::string> environment_variable(const char* name);
 // the process. False when another copy already holds it; the handle is then
 // closed again.
 bool create_instance_mutex(const char* name);
+// Whether a copy holds the named mutex already, without creating it.
+bool instance_mutex_held(const char* name);
 
 // Runs the body on a new thread of its own, which ends when the body
 // returns; nobody waits for it. False when no thread could be made (the

@@ -34,6 +34,8 @@ std::optional<std::string> environment_variable(const char* name)
 
 bool create_instance_mutex(const char*) { return !g_other_running; }
 
+bool instance_mutex_held(const char*) { return g_other_running; }
+
 // The host has no code page: the first 256 code points map to bytes one to
 // one, anything else becomes "?", as a narrow conversion would show it.
 std::string to_ansi(const std::wstring& text)

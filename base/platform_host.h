@@ -7,7 +7,8 @@ namespace platform::host {
 
 void set_version(int major, int minor);
 void set_module_file_name(const std::string& path);
-// Whether the next create_instance_mutex call finds another copy running.
+// Whether create_instance_mutex and instance_mutex_held find another copy
+// running.
 void set_other_instance_running(bool running);
 
 }  // namespace platform::host

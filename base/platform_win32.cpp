@@ -87,6 +87,15 @@ bool create_instance_mutex(const char* name)
     return true;
 }
 
+bool instance_mutex_held(const char* name)
+{
+    HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, name);
+    if (!mutex)
+        return false;
+    CloseHandle(mutex);
+    return true;
+}
+
 std::string to_ansi(const std::wstring& text)
 {
     if (text.empty())

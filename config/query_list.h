@@ -55,6 +55,9 @@ struct QueryList {
     int enum_keys = 0;
     int enum_values = 0;
     int selection_made = 0;
+    // The last WMI read of the list failed before or at its query (the list
+    // stays pending); the window says so once and clears it.
+    int read_failed = 0;
     std::unique_ptr<QueryItem> first_item;
     QueryItem* last_item = nullptr;
     std::unique_ptr<QueryList> next;

@@ -121,9 +121,25 @@ void CFrameWnd::RecalcLayout()
 
 void CFrameWnd::OnClose()
 {
+    // A frame not shown yet is still being made (a box of the start may be
+    // waiting in its creation): destroyed now, the creation would go on in a
+    // window that is gone. So the close waits until the frame is shown.
+    if (!::IsWindowVisible(m_hWnd)) {
+        close_pending_ = true;
+        return;
+    }
     // Closing the frame that shows the document closes the document: the
     // template ends it once the frame has ended (PostNcDestroy).
     DestroyWindow();
+}
+
+void CFrameWnd::ShowFrame(int how)
+{
+    ShowWindow(how);
+    if (close_pending_ && ::IsWindowVisible(m_hWnd)) {
+        close_pending_ = false;
+        ::PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
+    }
 }
 
 void CFrameWnd::OnDestroy()

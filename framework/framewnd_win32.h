@@ -71,6 +71,10 @@ public:
     // The idle pass: toolbar buttons enabled by whether their commands are handled.
     void UpdateCommandStates();
 
+    // Shows the frame; a close that came while it was still hidden (being
+    // made, a box of the start open) is carried out now, from the queue.
+    void ShowFrame(int how);
+
 protected:
     const MessageMap& GetMessageMap() const override;
     LRESULT WindowProc(UINT message, WPARAM wparam, LPARAM lparam) override;
@@ -96,4 +100,5 @@ private:
     CView* active_view_ = nullptr;
     std::vector<CControlBar*> bars_;
     CDocTemplate* doc_template_ = nullptr;  // told when the frame ends
+    bool close_pending_ = false;  // a close came before the frame was shown
 };

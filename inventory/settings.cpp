@@ -29,8 +29,13 @@ CGUI::CGUI(std::string& cfg_path, std::string& txt_path)
     } else {
         log_path = "polrix.log";
     }
+    // Failures are said, and a refused second copy never touches the running
+    // copy's log: while another copy holds the marker, this copy does not
+    // open the log (its one line is appended later, append_line). The log
+    // of the copy that runs is emptied and then written in append mode, so
+    // that such a line is never overwritten by the running copy's next one.
     auto file = std::make_unique<TextFile>();
-    if (file->open(log_path, 'w')) {
+    if (!platform::instance_mutex_held(INSTANCE_MUTEX) && file->open(log_path, 'w') && file->open(log_path, 'a')) {
         log = std::move(file);
         log->write("Logfile created by polrix.exe:\n");
         log->printf("Windows Version: %d.%d\n", version.major, version.minor);
@@ -92,6 +97,17 @@ void CGUI::write_line(const std::string& line)
 {
     if (log)
         log->write(line, true);
+}
+
+void CGUI::append_line(const std::string& line)
+{
+    if (log) {
+        log->write(line, true);
+        return;
+    }
+    TextFile file;
+    if (file.open(log_path, 'a'))
+        file.write(line, true);
 }
 
 void CGUI::fill_missing_placement(int screen_width, int screen_height)

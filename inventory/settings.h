@@ -16,6 +16,9 @@ constexpr const char* SETTINGS_KEY = "Software\\Vendaril\\Polrix";
 constexpr int DEFAULT_WAIT_SECONDS = 60;
 constexpr int MAX_WAIT_SECONDS = 86400;
 
+// The named mutex that marks the running copy of the program.
+constexpr const char* INSTANCE_MUTEX = "polrix";
+
 class CGUI {
 public:
     // Opens the log and installs it as the program's log (log.h), computes
@@ -29,6 +32,10 @@ public:
 
     // One line to the log, when it is open.
     void write_line(const std::string& line);
+    // One line at the end of the log file, also when this object did not
+    // open it (a refused second copy adds its line to the running copy's
+    // log this way, without emptying it).
+    void append_line(const std::string& line);
 
     // Where the stored placement is missing (a width or a height of 0 or
     // less), the window's default for a screen of the size: its middle two

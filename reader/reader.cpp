@@ -73,6 +73,7 @@ void CWMI::hand_over()
     const ReadState state = job->state();
     if (state == ReadState::done || state == ReadState::given_up)
         ::hand_over(list, job->take_result());
+    list.read_failed = state == ReadState::failed ? 1 : 0;
     if (job->security_set())
         sec_done = 1;
     list.busy = 0;

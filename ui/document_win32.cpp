@@ -79,8 +79,8 @@ void mdoc::save_queries()
     std::string path = dialog.GetPathName();
     if (!path.empty())
         ::CharLowerBuffA(&path[0], static_cast<DWORD>(path.size()));
-    // Failures are said: a file that cannot be written shows the same box
-    // as the list view's export does.
+    // Failures are said: a file that cannot be written shows the phrase, one
+    // blank and the path that was tried (in lower case, as it was opened).
     if (!::save_queries(path, first))
-        window_side().stop_box("Could not open file:\n" + path);
+        window_side().stop_box("Could not open file: " + path);
 }

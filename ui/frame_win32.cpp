@@ -228,6 +228,15 @@ void mwin::OnStatusText()
     std::string text;
     std::string name;
     QueryList* reading = program.wmi.cur_list;
+    if (reading && reading->read_failed && !reading->busy && !program.read_all) {
+        // Failures are said: a failed read of a clicked list shows that list
+        // (what was read, or nothing) and the first pane says that it failed.
+        // A full read shows the report from its top whatever failed in it.
+        reading->read_failed = 0;
+        window_state().result_list.ShowList(reading);
+        status_bar_.SetPaneText(0, "Reading " + reading->name.value_or(std::string()) +
+                                       " failed; the log has the details: " + program.gui.log_path);
+    }
     if (reading && reading->busy) {
         name = reading->name.value_or(std::string());
         text = " List: " + name + " reading ...";

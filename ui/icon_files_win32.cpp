@@ -7,6 +7,7 @@
 #include "res/resource.h"
 
 #include <cstdlib>
+#include <memory>
 
 namespace {
 
@@ -29,7 +30,16 @@ bool load_tree_images(CImageList& list)
     return true;
 }
 
-void box_picture_failure(const std::string& text, const std::string&) { window_side().stop_box(text); }
+PictureFailed box_picture_failure_once()
+{
+    auto said = std::make_shared<bool>(false);
+    return [said](const std::string& text, const std::string&) {
+        if (*said)
+            return;
+        *said = true;
+        window_side().stop_box(text);
+    };
+}
 
 std::optional<std::string> write_bmp(HBITMAP bitmap, const std::string& path)
 {

@@ -29,8 +29,10 @@ std::optional<std::string> write_bmp(HBITMAP bitmap, const std::string& path);
 // What a caller does with a picture that could not be written: the failure's
 // text and the file's path.
 using PictureFailed = std::function<void(const std::string& text, const std::string& path)>;
-// The window's way: the text in a stop box, once per picture.
-void box_picture_failure(const std::string& text, const std::string& path);
+// The window's way: the text of the first failure in a stop box, once per
+// writing of the pictures (a folder that cannot be written fails for every
+// picture: one box says it).
+PictureFailed box_picture_failure_once();
 
 // Writes temp_dir\img_00.bmp from bitmap IDB_TITLE (nothing when it does not
 // load), then for each image i from 3 on of the image list (none when the list
@@ -39,4 +41,4 @@ void box_picture_failure(const std::string& text, const std::string& path);
 // with no window (the batch run), with the screen's. Each picture that
 // cannot be written goes to failed, and the next one is tried.
 void write_icons(const std::string& temp_dir, HIMAGELIST images, HWND model_window,
-                 const PictureFailed& failed = box_picture_failure);
+                 const PictureFailed& failed = box_picture_failure_once());

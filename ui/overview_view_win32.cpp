@@ -47,6 +47,7 @@ const MessageMap& mhtm::GetMessageMap() const
 {
     static const MessageMap map(&(CHtmlView::GetMessageMap()), {
         on_destroy(&mhtm::OnDestroy),
+        on_size(&mhtm::OnSize),
         on_notify(LVN_ENDLABELEDITA, IDC_RESULT_LIST, &mhtm::OnEndLabelEdit),
         on_notify(LVN_ENDLABELEDITW, IDC_RESULT_LIST, &mhtm::OnEndLabelEdit),
     });
@@ -73,6 +74,18 @@ void mhtm::OnInitialUpdate()
     write_log("  OnInitialUpdate OK ...\n");
 }
 
+namespace {
+
+// The split line: the page above, the band and the list below. Below a
+// client height of 100 it lies above the view and the list fills it.
+int split_line(const mbox& results, const RECT& client)
+{
+    const int height = client.bottom - client.top;
+    return results.check_mode ? height / 2 : height - LIST_STRIP;
+}
+
+}  // namespace
+
 void mhtm::OnDraw(CDC* dc)
 {
     const COLORREF highlight = ::GetSysColor(COLOR_BTNHIGHLIGHT);
@@ -83,16 +96,11 @@ void mhtm::OnDraw(CDC* dc)
     SelectionGuard font_in(*dc, font);
     dc->SetBkMode(TRANSPARENT);
 
-    const mbox& results = window_state().result_list;
-    RECT client = GetClientRect();
-    const int height = client.bottom - client.top;
-    // The split line: the page above, the band and the list below. Below a
-    // client height of 100 it lies above the view and the list fills it.
-    const int split = results.check_mode ? height / 2 : height - LIST_STRIP;
-
-    if (GetBrowserWindow())
-        SetBrowserRect(RECT{0, 0, client.right, split > 0 ? split : 0});
-
+    // The layout is done here too, as the view has always done it when it
+    // paints; OnSize does it for every size change as well.
+    Layout();
+    const RECT client = GetClientRect();
+    const int split = split_line(window_state().result_list, client);
     RECT band{client.left, split, client.right, split + BAND_HEIGHT};
     dc->FillSolidRect(band, face);
     dc->Draw3dRect(band, highlight, shadow);
@@ -100,7 +108,25 @@ void mhtm::OnDraw(CDC* dc)
     load_string(IDS_LIST_CAPTION, caption);
     ::DrawTextA(*dc, caption.c_str(), static_cast<int>(caption.size()), &band,
                 DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+}
 
+void mhtm::OnSize(UINT type, int width, int height)
+{
+    CHtmlView::OnSize(type, width, height);
+    // The layout follows every size change, not only the next paint: a view
+    // that the page covers is never painted again (under Wine), and the
+    // page would keep the whole view, covering band and list.
+    Layout();
+    Invalidate();
+}
+
+void mhtm::Layout()
+{
+    const mbox& results = window_state().result_list;
+    const RECT client = GetClientRect();
+    const int split = split_line(results, client);
+    if (GetBrowserWindow())
+        SetBrowserRect(RECT{0, 0, client.right, split > 0 ? split : 0});
     if (!list_ || !list_->m_hWnd)
         return;
     const int list_top = split + BAND_HEIGHT;

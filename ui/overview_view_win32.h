@@ -15,6 +15,9 @@ public:
     void OnInitialUpdate() override;
     // Lays out page, band and list, and draws the band.
     void OnDraw(CDC* dc) override;
+    // The layout alone: the page above the split line, the band and the
+    // list below it, the list's columns shared out.
+    void Layout();
     // Shows the report at the shown list's anchor; with no list shown, first
     // reads every unread list and rewrites the report.
     void OnShow();
@@ -24,6 +27,8 @@ public:
 protected:
     const MessageMap& GetMessageMap() const override;
     void OnDestroy();
+    // The base sizes the page to the whole view; the layout follows at once.
+    void OnSize(UINT type, int width, int height);
     LRESULT OnEndLabelEdit(NMHDR* header);
 
 private:

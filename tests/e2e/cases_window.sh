@@ -451,42 +451,6 @@ window_open_query_file() {
   wine reg delete 'HKCU\Software\PolrixE2E' /f >/dev/null 2>&1 || true
 }
 
-# A query file that the open dialog accepts but the program cannot read: one
-# held open by another program without sharing, one with a malformed line.
-# Either ends the program with its message and exit code 100.
-window_open_unreadable_file() {
-  printf '<config>\r\n  <list>\r\n     <typ>WMI</typ>\r\n     <name>Win32_Bios</nam>\r\n  </list>\r\n</config>\r\n' \
-    >"$E2E/malformed.xml"
-  cp "$FIX/registry_modes.xml" "$E2E/locked.xml"
-  local file holder text
-  for file in locked malformed; do
-    window_case "$ROOT/examples/polrix.xml"
-    window_start
-    holder=""
-    if [ $file = locked ]; then
-      wine "$TOOLS/holdfile.exe" "$WIN_E2E\\locked.xml" 120 >"$E2E/holdfile.out" &
-      holder=$!
-      for _ in $(seq 50); do grep -q held "$E2E/holdfile.out" && break; sleep 0.1; done
-      grep -q held "$E2E/holdfile.out" || fail "the file could not be held"
-    fi
-    click_toolbar 0
-    file_dialog "Open" "$WIN_E2E\\$file.xml"
-    BOX_TEXT=$(timeout 60 wine "$TOOLS/boxclose.exe" 30 "$DESK" | tr -d '\r')
-    echo "$BOX_TEXT"
-    window_wait_end
-    if [ -n "$holder" ]; then
-      kill "$holder" 2>/dev/null || true
-      wait "$holder" 2>/dev/null || true
-    fi
-    expect_eq "$RC" 100 "exit code after opening $file.xml"
-    text=$(sed -n 's/^text: //p' <<<"$BOX_TEXT")
-    case $file in
-      locked) expect_eq "$text" "Could not open file: $WIN_E2E\\locked.xml" ;;
-      malformed) expect_eq "$text" "Invalid </name> Configuration in line" ;;
-    esac
-  done
-}
-
 window_about_box() {
   window_case "$ROOT/examples/polrix.xml"
   window_start
@@ -527,7 +491,7 @@ window_close_while_reading() {
 }
 
 for c in window_start_writes_default_queries window_start_keeps_existing_queries window_placement \
-  window_tree_reads_and_shows window_check_box_mode window_open_query_file window_open_unreadable_file \
+  window_tree_reads_and_shows window_check_box_mode window_open_query_file \
   window_about_box window_close_while_reading; do
   run_case "$c"
 done

@@ -249,15 +249,33 @@ TEST_F(ReaderThread, FailedListStaysPendingAndIsTriedAgain)
     wmi.exec_query_result = WBEM_E_INVALID_QUERY_;
     test.inventory().read_lists();
     EXPECT_EQ(list.pending, 1);
+    EXPECT_EQ(list.read_failed, 1) << "the window is to say it";
     EXPECT_TRUE(list.first_item->values.empty());
     wmi.exec_query_result = 0;
     test.inventory().read_lists();
     EXPECT_EQ(list.pending, 0);
+    EXPECT_EQ(list.read_failed, 0);
     EXPECT_EQ(wmi.statements().size(), 2u);
     std::string text = log();
     size_t first = text.find("Failed to query table Win32_Bios! Error: 0x80041017\n");
     EXPECT_NE(first, std::string::npos) << text;
     EXPECT_LT(first, text.find("  SELECT OK m:1, n: 2\n"));
+}
+
+TEST_F(ReaderThread, ReadOfANamespaceThatDoesNotExistIsMarkedFailed)
+{
+    QueryList& bad = add("Win32_Bios", {"*"}, "root\\Nowhere");
+    QueryList& good = add("Win32_Processor");
+    wmi.connect_result = WBEM_E_INVALID_NAMESPACE_;
+    ASSERT_TRUE(test.inventory().wmi.start_cwmi(&bad));
+    test.inventory().wmi.wait_for_read();
+    EXPECT_EQ(bad.pending, 1);
+    EXPECT_EQ(bad.read_failed, 1);
+    wmi.connect_result = 0;
+    ASSERT_TRUE(test.inventory().wmi.start_cwmi(&good));
+    test.inventory().wmi.wait_for_read();
+    EXPECT_EQ(good.read_failed, 0);
+    EXPECT_EQ(good.pending, 0);
 }
 
 TEST_F(ReaderThread, ListOfBothTypesIsReadBothWaysWmiFirst)

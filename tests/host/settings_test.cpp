@@ -19,6 +19,7 @@ protected:
     {
         regstore::clear();
         platform::host::set_version(6, 1);
+        platform::host::set_other_instance_running(false);
     }
 };
 
@@ -98,6 +99,23 @@ TEST(QueryFileFor, CutsAtTheLastDotAnywhereInThePath)
     EXPECT_EQ(query_file_for("C:\\v1.2\\polrix"), "C:\\v1.xml");
     EXPECT_EQ(query_file_for("C:\\Tools\\polrix"), "polrix.xml");
     EXPECT_EQ(query_file_for(""), "polrix.xml");
+}
+
+TEST_F(Settings, WhileAnotherCopyRunsItsLogIsKeptAndOnlyTheRefusalIsAppended)
+{
+    // The running copy's log, as it stands when a second copy starts.
+    TestTemp temp("polrix.exe");
+    const std::string running = "Logfile created by polrix.exe:\r\nmapp::OnRCFG () OK ...\r\n";
+    write_file_bytes(temp.path("polrix.log"), running);
+    platform::host::set_other_instance_running(true);
+    {
+        std::string cfg, txt;
+        CGUI gui(cfg, txt);
+        EXPECT_EQ(gui.log, nullptr) << "the second copy does not open the log";
+        gui.append_line("  An Instance of polrix.exe is allready running ...\n");
+    }
+    EXPECT_EQ(read_file_bytes(temp.path("polrix.log")),
+              running + "  An Instance of polrix.exe is allready running ...\r\n");
 }
 
 TEST_F(Settings, FirstStartWritesTheDefaults)

@@ -74,21 +74,32 @@ TEST(Application, EveryMessageBoxBearsTheWindowTitle)
 
 TEST(Application, SecondCopyLogsAndStops)
 {
-    // Another copy holds the program's marker.
-    HANDLE other = CreateMutexA(nullptr, TRUE, "polrix");
-    ASSERT_NE(other, nullptr);
-    bool go_on = true;
-    std::string log;
-    {
-        TestApp t;
-        t.app().command_line = "x";
-        go_on = t.app().InitInstance();
-        log = t.log();
+    // A window start and a batch start while another copy holds the
+    // program's marker: only the refusal reaches the log, and the refused
+    // batch run has an exit code of its own.
+    const struct {
+        const char* command_line;
+        int exit_code;
+    } cases[] = {{"", 0}, {"x", EXIT_OTHER_COPY}};
+    for (const auto& c : cases) {
+        HANDLE other = CreateMutexA(nullptr, TRUE, "polrix");
+        ASSERT_NE(other, nullptr);
+        bool go_on = true;
+        int exit_code = -1;
+        std::string log;
+        {
+            TestApp t;
+            t.app().command_line = c.command_line;
+            go_on = t.app().InitInstance();
+            exit_code = t.app().exit_code;
+            t.end_app();
+            log = t.log();
+        }
+        CloseHandle(other);
+        EXPECT_FALSE(go_on) << "[" << c.command_line << "]";
+        EXPECT_EQ(exit_code, c.exit_code) << "[" << c.command_line << "]";
+        EXPECT_EQ(log, "  An Instance of polrix.exe is allready running ...\n") << "[" << c.command_line << "]";
     }
-    CloseHandle(other);
-    EXPECT_FALSE(go_on);
-    EXPECT_NE(log.find("  An Instance of polrix.exe is allready running ...\n"), std::string::npos) << log;
-    EXPECT_EQ(log.find("OnRCFG"), std::string::npos) << "no batch step ran";
 }
 
 TEST(Application, IdlePassPostsOneReloadPerSwitchOfShownList)

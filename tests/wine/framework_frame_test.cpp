@@ -297,6 +297,22 @@ TEST_F(FrameworkFrame, ClosingTheFrameEndsViewsFrameAndDocumentAndQuitsTheLoop)
     EXPECT_TRUE(pump_messages());  // WM_QUIT was posted
 }
 
+TEST_F(FrameworkFrame, ACloseBeforeTheFrameIsShownWaitsUntilItIsShown)
+{
+    // As End task does while a box of the start is up and the frame hidden.
+    frame->ShowWindow(SW_HIDE);
+    g_calls.clear();
+    SendMessageA(frame->m_hWnd, WM_CLOSE, 0, 0);
+    pump_messages();
+    EXPECT_TRUE(g_calls.empty()) << "nothing ended while the frame was being made";
+    ASSERT_NE(app.main_window, nullptr);
+    frame->ShowFrame(SW_SHOW);
+    pump_messages();
+    std::vector<std::string> expected = {"view ended", "view ended", "frame ended", "doc ended"};
+    EXPECT_EQ(g_calls, expected);
+    EXPECT_EQ(app.main_window, nullptr);
+}
+
 TEST_F(FrameworkFrame, ACommandGoesToViewDocumentFrameApplicationInThatOrder)
 {
     struct Case {
