@@ -5,8 +5,6 @@
 
 #include "framework/gdi_win32.h"
 
-#include <windows.h>
-
 // The band's height in pixels.
 constexpr int CAPTION_BAND_HEIGHT = 22;
 

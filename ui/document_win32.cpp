@@ -56,7 +56,7 @@ bool mdoc::OnOpenDocument(const std::string& path)
     SetModifiedFlag(false);
     opened_ = true;
     if (mtbr* toolbar = window.toolbar)
-        ::SendMessageA(toolbar->m_hWnd, TB_SETSTATE, ID_FILE_SAVE, MAKELPARAM(TBSTATE_INDETERMINATE, 0));
+        toolbar->SendMessage(TB_SETSTATE, ID_FILE_SAVE, MAKELPARAM(TBSTATE_INDETERMINATE, 0));
     if (CWinApp* application = AfxGetApp(); application && application->main_window)
         ::UpdateWindow(application->main_window);
     return true;
