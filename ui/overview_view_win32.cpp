@@ -9,7 +9,6 @@
 #include "framework/gdi_win32.h"
 #include "framework/handlers_win32.h"
 #include "framework/msgbox_win32.h"
-#include "framework/resources_win32.h"
 #include "inventory/inventory.h"
 #include "res/resource.h"
 #include "ui/caption_band_win32.h"
