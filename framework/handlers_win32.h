@@ -156,6 +156,17 @@ MessageEntry on_key_down(void (T::*handler)(UINT, UINT, UINT))
             }};
 }
 
+// WM_KEYUP: the virtual key, the repeat count and the flags.
+template <class T>
+MessageEntry on_key_up(void (T::*handler)(UINT, UINT, UINT))
+{
+    return {WM_KEYUP, 0, 0, ANY_CODE, [handler](CWnd& w, WPARAM wp, LPARAM lp, LRESULT& r) {
+                (handler_detail::as<T>(w).*handler)(static_cast<UINT>(wp), LOWORD(lp), HIWORD(lp));
+                r = 0;
+                return true;
+            }};
+}
+
 // WM_TIMER: the timer's ID.
 template <class T>
 MessageEntry on_timer(void (T::*handler)(UINT_PTR))

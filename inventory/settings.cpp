@@ -44,6 +44,8 @@ CGUI::CGUI(std::string& cfg_path, std::string& txt_path)
     }
 
     std::string program = platform::module_file_name();
+    // On purpose the last three characters, whatever the extension; the
+    // window's tree view sets the path again by its own rule (query_file_for).
     cfg_path = replace_last_three(program, "xml");
     txt_path = replace_last_three(program, "txt");
     std::string htm = replace_last_three(program, "htm");

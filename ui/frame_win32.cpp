@@ -13,7 +13,7 @@
 #include "ui/tree_view_win32.h"
 #include "ui/window_state_win32.h"
 
-#include <cstdio>
+#include <iterator>
 
 namespace {
 
@@ -84,7 +84,7 @@ int mwin::OnCreate(CREATESTRUCTA* create)
 
     static const UINT buttons[] = {ID_FILE_OPEN, ID_FILE_SAVE, ID_CHECK_MODE, ID_SEPARATOR};
     if (!toolbar_.Create(this, CBRS_TOP | CBRS_TOOLTIPS) || !toolbar_.LoadBitmap(IDR_MAINFRAME) ||
-        !toolbar_.SetButtons(buttons, 4)) {
+        !toolbar_.SetButtons(buttons, static_cast<int>(std::size(buttons)))) {
         AfxMessageBox("Failed to create Toolbar !");
         return 0;
     }
@@ -93,7 +93,8 @@ int mwin::OnCreate(CREATESTRUCTA* create)
         return 0;
     }
     static const UINT indicators[] = {ID_SEPARATOR, ID_INDICATOR_LIST};
-    status_bar_.SetIndicators(indicators, 2);  // pane 1 has no string: no error
+    // Pane 1 has no string of its own: no error.
+    status_bar_.SetIndicators(indicators, static_cast<int>(std::size(indicators)));
 
     CGUI& gui = inventory().gui;
     if (gui.ft)
@@ -169,53 +170,71 @@ void mwin::OnSize(UINT type, int width, int height)
     status_bar_.Invalidate(true);
 }
 
+mwin::ListCommandHandler mwin::ListCommandHandlerFor(UINT command)
+{
+    // One entry per command of the range ID_FILL_TREE to ID_SAVE_QUERIES; a
+    // command of the range without an entry does nothing of its own.
+    struct Entry {
+        UINT command;
+        ListCommandHandler handler;
+    };
+    static const Entry table[] = {
+        {ID_FILL_TREE, &mwin::OnFillTree},
+        {ID_FILL_RESULT, &mwin::OnFillResult},
+        {ID_SHOW_REPORT, &mwin::OnShowReport},
+        {ID_RELOAD_PAGE, &mwin::OnReloadPage},
+        {ID_CHECK_MODE, &mwin::OnCheckMode},
+        {ID_SAVE_QUERIES, &mwin::OnSaveQueries},
+    };
+    for (const Entry& entry : table)
+        if (entry.command == command)
+            return entry.handler;
+    return nullptr;
+}
+
 void mwin::OnListCommand(UINT command)
 {
     mvwt* tree = TreeView();
     mhtm* overview = OverviewView();
     if (!tree || !overview)
         return;
-    Inventory& program = inventory();
     // The worker's ID_FILL_RESULT comes here after its read has ended: the
     // read is handed over first, here on the window thread.
-    program.wmi.collect();
-    mbox& list = window_state().result_list;
-    switch (command) {
-    case ID_FILL_TREE:
-        tree->FillTree();
-        break;
-    case ID_FILL_RESULT:
-        list.ShowList(program.wmi.cur_list);
-        break;
-    case ID_SHOW_REPORT:
-        overview->OnShow();
-        break;
-    case ID_RELOAD_PAGE:
-        overview->Reload();
-        break;
-    case ID_CHECK_MODE: {
-        list.check_mode = !list.check_mode;
-        const bool on = list.check_mode != 0;
-        toolbar_.CheckButton(ID_CHECK_MODE, on);
-        list.SetCheckBoxes(on);
-        if (HMENU menu = GetMenu())
-            ::CheckMenuItem(menu, ID_CHECK_MODE, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
-        if (on)
-            list.ShowChecks();
-        // The overview view lays itself out anew: in check-box mode the
-        // list takes the lower half.
-        ::InvalidateRect(m_hWnd, nullptr, TRUE);
-        ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-        break;
-    }
-    case ID_SAVE_QUERIES:
-        if (auto* document = dynamic_cast<mdoc*>(overview->GetDocument()))
-            document->save_queries();
-        break;
-    default:
-        break;
-    }
+    inventory().wmi.collect();
+    if (ListCommandHandler handler = ListCommandHandlerFor(command))
+        (this->*handler)(*tree, *overview);
     OnStatusText();
+}
+
+void mwin::OnFillTree(mvwt& tree, mhtm&) { tree.FillTree(); }
+
+void mwin::OnFillResult(mvwt&, mhtm&) { window_state().result_list.ShowList(inventory().wmi.cur_list); }
+
+void mwin::OnShowReport(mvwt&, mhtm& overview) { overview.OnShow(); }
+
+void mwin::OnReloadPage(mvwt&, mhtm& overview) { overview.Reload(); }
+
+void mwin::OnCheckMode(mvwt&, mhtm&)
+{
+    mbox& list = window_state().result_list;
+    list.check_mode = !list.check_mode;
+    const bool on = list.check_mode != 0;
+    toolbar_.CheckButton(ID_CHECK_MODE, on);
+    list.SetCheckBoxes(on);
+    if (HMENU menu = GetMenu())
+        ::CheckMenuItem(menu, ID_CHECK_MODE, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
+    if (on)
+        list.ShowChecks();
+    // The overview view lays itself out anew: in check-box mode the
+    // list takes the lower half.
+    ::InvalidateRect(m_hWnd, nullptr, TRUE);
+    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void mwin::OnSaveQueries(mvwt&, mhtm& overview)
+{
+    if (auto* document = dynamic_cast<mdoc*>(overview.GetDocument()))
+        document->save_queries();
 }
 
 void mwin::OnStatusText()
@@ -255,10 +274,12 @@ bool mwin::PreTranslateMessage(MSG* msg)
     // has the focus; the keys are not taken from that control.
     if (msg->message == WM_KEYDOWN) {
         if (msg->wParam == VK_F5) {
-            PostMessage(WM_COMMAND, ID_RELOAD_PAGE, 0);
+            ::PostMessageA(m_hWnd, WM_COMMAND, ID_RELOAD_PAGE, 0);
         } else if (msg->wParam == VK_RETURN) {
-            PostMessage(WM_COMMAND, ID_CHECK_MODE, 0);
-            PostMessage(WM_COMMAND, ID_RELOAD_PAGE, 0);
+            // On purpose: Enter (in the tree too) switches check-box mode and
+            // writes the report at once, before the posted commands run.
+            ::PostMessageA(m_hWnd, WM_COMMAND, ID_CHECK_MODE, 0);
+            ::PostMessageA(m_hWnd, WM_COMMAND, ID_RELOAD_PAGE, 0);
             inventory().write_report();
         }
     }

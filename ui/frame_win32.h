@@ -40,7 +40,8 @@ public:
     // Bars, splitter and status panes laid out anew (the result list asks
     // for it with type 0 and sizes 0 after it rebuilt its columns).
     void OnSize(UINT type, int width, int height);
-    // Commands ID_FILL_TREE to ID_SAVE_QUERIES.
+    // Commands ID_FILL_TREE to ID_SAVE_QUERIES, each to its handler below,
+    // then the list status pane.
     void OnListCommand(UINT command);
     // Command ID_STATUS_TEXT: the list status pane.
     void OnStatusText();
@@ -55,6 +56,17 @@ protected:
     int OnCreate(CREATESTRUCTA* create);
 
 private:
+    // A command of the range with the two panes, which exist when it runs.
+    using ListCommandHandler = void (mwin::*)(mvwt& tree, mhtm& overview);
+    // The command's handler, none for a command without one.
+    static ListCommandHandler ListCommandHandlerFor(UINT command);
+    void OnFillTree(mvwt& tree, mhtm& overview);     // ID_FILL_TREE: the tree anew from the chain
+    void OnFillResult(mvwt& tree, mhtm& overview);   // ID_FILL_RESULT: the reader's current list shown
+    void OnShowReport(mvwt& tree, mhtm& overview);   // ID_SHOW_REPORT: the page at the shown list
+    void OnReloadPage(mvwt& tree, mhtm& overview);   // ID_RELOAD_PAGE: the page reloaded
+    void OnCheckMode(mvwt& tree, mhtm& overview);    // ID_CHECK_MODE: check-box mode on or off
+    void OnSaveQueries(mvwt& tree, mhtm& overview);  // ID_SAVE_QUERIES: the document saves the queries
+
     // In this order: built first, destroyed last.
     mtbr toolbar_;
     CStatusBar status_bar_;

@@ -20,13 +20,22 @@ struct DibInfo {
 
 }  // namespace
 
-bool load_tree_images(CImageList& list)
+bool load_tree_images(CImageList& list, const TreeImagesFailed& failed)
 {
-    if (!list.Create(16, 16, ILC_COLOR32 | ILC_MASK, 16, 100))
+    auto report = [&](TreeImagesStep step) {
+        if (failed)
+            failed(step);
+    };
+    if (!list.Create(16, 16, ILC_COLOR32 | ILC_MASK, 16, 100)) {
+        report(TreeImagesStep::make_list);
         return false;
+    }
+    // The list copies the strip's pixels: the bitmap may go afterwards.
     CBitmap strip;
-    if (strip.LoadBitmap(IDB_ICON_STRIP))
-        list.Add(strip, RGB(0, 0, 0));
+    if (!strip.LoadBitmap(IDB_ICON_STRIP))
+        report(TreeImagesStep::load_strip);
+    if (list.Add(strip, RGB(0, 0, 0)) < 0)
+        report(TreeImagesStep::add_strip);
     return true;
 }
 

@@ -13,12 +13,18 @@
 #include <optional>
 #include <string>
 
+// The steps of making the tree's image list that can fail.
+enum class TreeImagesStep { make_list, load_strip, add_strip };
+using TreeImagesFailed = std::function<void(TreeImagesStep failed)>;
+
 // The tree's image list, made without a window from the program's icon strip
 // (IDB_ICON_STRIP) into `list`: 16 x 16 images, 32-bit colour with a
 // mask, black as the mask colour, room for 16 at first and growing by 100;
-// 19 images. False when the list cannot be made; a list without images when
-// the strip cannot be loaded or added.
-bool load_tree_images(CImageList& list);
+// 19 images. Each step that fails goes to failed (none: nobody is told).
+// False when the list cannot be made; a list without images when the strip
+// cannot be loaded or added (a strip that did not load cannot be added
+// either).
+bool load_tree_images(CImageList& list, const TreeImagesFailed& failed = nullptr);
 
 // Writes the device-dependent bitmap as a bitmap file at the path, at the
 // bitmap's own depth (24 bits per pixel when that is 8 or fewer, since the

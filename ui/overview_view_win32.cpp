@@ -9,9 +9,9 @@
 #include "framework/gdi_win32.h"
 #include "framework/handlers_win32.h"
 #include "framework/msgbox_win32.h"
-#include "framework/resources_win32.h"
 #include "inventory/inventory.h"
 #include "res/resource.h"
+#include "ui/caption_band_win32.h"
 #include "ui/icon_files_win32.h"
 #include "ui/tree_view_win32.h"
 #include "ui/window_state_win32.h"
@@ -20,7 +20,6 @@
 
 namespace {
 
-constexpr int BAND_HEIGHT = 22;
 // Height of the list below the page outside check-box mode.
 constexpr int LIST_STRIP = 100;
 // Narrowest column when the list's width is shared out.
@@ -88,26 +87,12 @@ int split_line(const mbox& results, const RECT& client)
 
 void mhtm::OnDraw(CDC* dc)
 {
-    const COLORREF highlight = ::GetSysColor(COLOR_BTNHIGHLIGHT);
-    const COLORREF shadow = ::GetSysColor(COLOR_BTNSHADOW);
-    const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
-    HGDIOBJ font = inventory().gui.win_major >= 6 ? static_cast<HGDIOBJ>(window_state().caption_font.handle())
-                                                  : ::GetStockObject(ANSI_VAR_FONT);
-    SelectionGuard font_in(*dc, font);
-    dc->SetBkMode(TRANSPARENT);
-
-    // The layout is done here too, as the view has always done it when it
-    // paints; OnSize does it for every size change as well.
+    // On purpose the layout is made here, on every paint, as the view has
+    // always done it: so it follows the check-box mode (its command
+    // repaints). OnSize makes it on every size change as well.
     Layout();
     const RECT client = GetClientRect();
-    const int split = split_line(window_state().result_list, client);
-    RECT band{client.left, split, client.right, split + BAND_HEIGHT};
-    dc->FillSolidRect(band, face);
-    dc->Draw3dRect(band, highlight, shadow);
-    std::string caption;
-    load_string(IDS_LIST_CAPTION, caption);
-    ::DrawTextA(*dc, caption.c_str(), static_cast<int>(caption.size()), &band,
-                DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    draw_caption_band(*dc, client, split_line(window_state().result_list, client), IDS_LIST_CAPTION);
 }
 
 void mhtm::OnSize(UINT type, int width, int height)
@@ -129,7 +114,7 @@ void mhtm::Layout()
         SetBrowserRect(RECT{0, 0, client.right, split > 0 ? split : 0});
     if (!list_ || !list_->m_hWnd)
         return;
-    const int list_top = split + BAND_HEIGHT;
+    const int list_top = split + CAPTION_BAND_HEIGHT;
     list_->MoveWindow(0, list_top, client.right, client.bottom - list_top);
     if (const unsigned columns = results.column_count) {
         // Shared out in unsigned arithmetic, as wide as the list less a
@@ -153,10 +138,10 @@ void mhtm::OnShow()
     const mbox& results = window_state().result_list;
     if (!results.current_list) {
         // Everything still unread is read here, on the window thread.
-        ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
+        ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT));
         program.read_lists();
         program.write_report();
-        ::SetCursor(::LoadCursor(nullptr, IDC_ARROW));
+        ::SetCursor(::LoadCursorA(nullptr, IDC_ARROW));
     }
     const std::string& report_path = program.gui.htm_path;
     Navigate(report_address(report_path, results.current_list));

@@ -45,6 +45,8 @@ void empty_control(CListCtrl& list)
 }
 
 // The frame lays out its bars and panes again after the columns changed.
+// On purpose a direct call of its size handler with type 0 and sizes 0: that
+// handler re-measures the status panes and reads no size of its arguments.
 void relayout_frame()
 {
     if (mwin* frame = main_frame())

@@ -33,12 +33,7 @@ const MessageMap& mtrc::GetMessageMap() const
     static const MessageMap map(&(CWnd::GetMessageMap()), {
         on_mouse(WM_LBUTTONDOWN, &mtrc::OnLButtonDown),
         on_destroy(&mtrc::OnDestroy),
-        {WM_KEYUP, 0, 0, ANY_CODE,
-         [](CWnd& w, WPARAM wp, LPARAM lp, LRESULT& r) {
-             static_cast<mtrc&>(w).OnKeyUp(static_cast<UINT>(wp), LOWORD(lp), HIWORD(lp));
-             r = 0;
-             return true;
-         }},
+        on_key_up(&mtrc::OnKeyUp),
     });
     return map;
 }

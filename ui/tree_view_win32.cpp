@@ -5,18 +5,17 @@
 #include "base/registry.h"
 #include "framework/handlers_win32.h"
 #include "framework/msgbox_win32.h"
-#include "framework/resources_win32.h"
 #include "inventory/inventory.h"
 #include "res/resource.h"
+#include "ui/caption_band_win32.h"
 #include "ui/frame_win32.h"
+#include "ui/icon_files_win32.h"
 #include "ui/window_state_win32.h"
 
 namespace {
 
 // The system's display name of the computer ("My Computer" under Wine).
 const char* const COMPUTER_NAME_KEY = "SOFTWARE\\Classes\\CLSID\\{20D04FE0-3AEA-1069-A2D8-08002B30309D}";
-
-constexpr int BAND_HEIGHT = 22;
 
 constexpr int IMAGE_COMPUTER = 0;
 constexpr int IMAGE_WMI_LIST = 1;
@@ -45,7 +44,7 @@ int mvwt::OnCreate(CREATESTRUCTA* create)
         return 0;
 
     RECT rect = GetClientRect();
-    rect.top = BAND_HEIGHT;
+    rect.top = CAPTION_BAND_HEIGHT;
     mtrc& tree = window_state().tree;
     if (!tree.Create(this, rect)) {
         AfxMessageBox("Failed to create mtrc !");
@@ -53,17 +52,26 @@ int mvwt::OnCreate(CREATESTRUCTA* create)
     }
     tree_ = &tree;
 
-    if (!images_.Create(16, 16, ILC_COLOR32 | ILC_MASK, 16, 100)) {
-        AfxMessageBox("Failed to create ImageList !");
+    const bool made = load_tree_images(images_, [](TreeImagesStep failed) {
+        switch (failed) {
+        case TreeImagesStep::make_list:
+            AfxMessageBox("Failed to create ImageList !");
+            break;
+        case TreeImagesStep::load_strip:
+            AfxMessageBox("Failed to load Bitmap mbmp!");
+            break;
+        case TreeImagesStep::add_strip:
+            AfxMessageBox("Failed to add Bitmap mbmp!");
+            break;
+        }
+    });
+    if (!made)
         return 0;
-    }
-    if (!icon_strip_.LoadBitmap(IDB_ICON_STRIP))
-        AfxMessageBox("Failed to load Bitmap mbmp!");
-    if (images_.Add(icon_strip_, RGB(0, 0, 0)) < 0)
-        AfxMessageBox("Failed to add Bitmap mbmp!");
     tree_->SetImageList(images_.GetSafeHandle(), TVSIL_NORMAL);
 
-    // The query file beside the program (no length limit on the path).
+    // The query file beside the program (no length limit on the path). On
+    // purpose a rule of its own, the path cut at its last dot: the settings
+    // (and with them the batch run) replace the path's last three characters.
     inventory().cfg_path = query_file_for(platform::module_file_name());
     inventory().read_config();
     FillTree();
@@ -81,28 +89,16 @@ void mvwt::OnDestroy()
 void mvwt::OnSize(UINT, int width, int height)
 {
     if (tree_ && tree_->m_hWnd)
-        tree_->MoveWindow(0, BAND_HEIGHT + 1, width, height - (BAND_HEIGHT + 2), true);
+        tree_->MoveWindow(0, CAPTION_BAND_HEIGHT + 1, width, height - (CAPTION_BAND_HEIGHT + 2), true);
+    // The band is drawn anew at its new width: a moved view is not always
+    // repainted by itself (under Wine its caption stayed blank).
+    Invalidate();
 }
 
 void mvwt::OnDraw(CDC* dc)
 {
-    const COLORREF highlight = ::GetSysColor(COLOR_BTNHIGHLIGHT);
-    const COLORREF shadow = ::GetSysColor(COLOR_BTNSHADOW);
-    const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
-    const CFont& caption_font = window_state().caption_font;
-    HGDIOBJ font = inventory().gui.win_major >= 6 && caption_font.handle()
-                       ? static_cast<HGDIOBJ>(caption_font.handle())
-                       : ::GetStockObject(ANSI_VAR_FONT);
-    SelectionGuard keep_font(*dc, font);
-    dc->SetBkMode(TRANSPARENT);
-    RECT band = GetClientRect();
-    band.bottom = band.top + BAND_HEIGHT;
-    dc->FillSolidRect(band, face);
-    dc->Draw3dRect(band, highlight, shadow);
-    std::string caption;
-    load_string(IDS_TREE_CAPTION, caption);
-    ::DrawTextA(*dc, caption.c_str(), static_cast<int>(caption.size()), &band,
-                DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    const RECT client = GetClientRect();
+    draw_caption_band(*dc, client, client.top, IDS_TREE_CAPTION);
 }
 
 void mvwt::FillTree()

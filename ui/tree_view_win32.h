@@ -33,7 +33,6 @@ protected:
 
 private:
     CImageList images_;
-    CBitmap icon_strip_;
     mtrc* tree_ = nullptr;  // the window state's, made by this view
 };
 
