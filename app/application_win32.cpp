@@ -65,10 +65,11 @@ int mapp::OnIdle(long count)
 
 const CommandMap& mapp::GetCommandMap() const
 {
-    static const CommandMap map(&(CWinApp::GetCommandMap()), {
-        command_handler(ID_FILE_OPEN, &CWinApp::OnFileOpen),
-        command_handler(ID_APP_ABOUT, &mapp::OnAppAbout),
-    });
+    static const CommandMap map(&(CWinApp::GetCommandMap()),
+                                {
+                                    command_handler(ID_FILE_OPEN, &CWinApp::OnFileOpen),
+                                    command_handler(ID_APP_ABOUT, &mapp::OnAppAbout),
+                                });
     return map;
 }
 

@@ -5,7 +5,8 @@
 
 #include <string>
 
-template <typename Char> Char ascii_lower(Char c)
+template <typename Char>
+Char ascii_lower(Char c)
 {
     return c >= Char('A') && c <= Char('Z') ? static_cast<Char>(c - Char('A') + Char('a')) : c;
 }
@@ -18,7 +19,8 @@ inline std::string ascii_lower(std::string text)
 }
 
 namespace ascii_case {
-template <typename Text> bool equal(const Text& a, const Text& b)
+template <typename Text>
+bool equal(const Text& a, const Text& b)
 {
     if (a.size() != b.size())
         return false;

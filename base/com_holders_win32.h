@@ -58,10 +58,7 @@ private:
 class Bstr {
 public:
     Bstr() = default;
-    explicit Bstr(const std::wstring& text)
-        : b_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size())))
-    {
-    }
+    explicit Bstr(const std::wstring& text) : b_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
     ~Bstr() { SysFreeString(b_); }
     Bstr(const Bstr&) = delete;
     Bstr& operator=(const Bstr&) = delete;

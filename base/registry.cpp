@@ -152,14 +152,12 @@ RegName subkey_path(const RegName& key, const RegName& subkey)
     return RegName{key.text + "\\" + subkey.text, key.wide + L"\\" + subkey.wide};
 }
 
-std::optional<std::string> read_rval(const char* root, const char* path, const char* name,
-                                     uint32_t& type)
+std::optional<std::string> read_rval(const char* root, const char* path, const char* name, uint32_t& type)
 {
     return read_rval_at(root, lookup_of(path), lookup_of(name), type);
 }
 
-std::optional<std::string> read_rval(const char* root, const RegName& key, const RegName& name,
-                                     uint32_t& type)
+std::optional<std::string> read_rval(const char* root, const RegName& key, const RegName& name, uint32_t& type)
 {
     return read_rval_at(root, lookup_of(key), lookup_of(name), type);
 }
@@ -183,8 +181,7 @@ int32_t read_rdword(const char* root, const char* path, const char* name)
     if (!key.open_for_reading(root, lookup_of(path)))
         return -1;
     uint32_t type = 0, size = 0;
-    if (query_value(key.get(), lookup_of(name), &type, &size) != RESULT_OK || type != REGTYPE_DWORD ||
-        size != 4)
+    if (query_value(key.get(), lookup_of(name), &type, &size) != RESULT_OK || type != REGTYPE_DWORD || size != 4)
         return -1;
     unsigned char bytes[4];
     uint32_t stored = sizeof bytes;
@@ -237,8 +234,7 @@ int write_rstring(const char* root, const char* path, const char* name, const st
     OpenKey key;
     if (!key.open_for_writing(root, path))
         return 1;
-    return set_value(key.get(), name, REGTYPE_SZ, text.c_str(), static_cast<uint32_t>(length + 1)) ==
-                   RESULT_OK
+    return set_value(key.get(), name, REGTYPE_SZ, text.c_str(), static_cast<uint32_t>(length + 1)) == RESULT_OK
                ? 0
                : 1;
 }

@@ -25,8 +25,7 @@ enum : uint32_t {
 
 // Raw data of a value of any type, and its type. None when the key or value
 // is missing, or when the value holds one byte only (type is then 0).
-std::optional<std::string> read_rval(const char* root, const char* key, const char* name,
-                                     uint32_t& type);
+std::optional<std::string> read_rval(const char* root, const char* key, const char* name, uint32_t& type);
 
 // A REG_DWORD of exactly 4 bytes, or -1 (all bits set) for anything else.
 int32_t read_rdword(const char* root, const char* key, const char* name);
@@ -61,8 +60,7 @@ RegName reg_name(const std::string& text);
 RegName subkey_path(const RegName& key, const RegName& subkey);
 
 // read_rval by a key path and a value name that may come from enumerations.
-std::optional<std::string> read_rval(const char* root, const RegName& key, const RegName& name,
-                                     uint32_t& type);
+std::optional<std::string> read_rval(const char* root, const RegName& key, const RegName& name, uint32_t& type);
 
 // The data and type of a value, as read_rval hands them out.
 struct RegValue {

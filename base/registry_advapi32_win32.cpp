@@ -14,10 +14,7 @@ namespace regbackend {
 
 namespace {
 
-HKEY root_key(Hive hive)
-{
-    return hive == Hive::current_user ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
-}
+HKEY root_key(Hive hive) { return hive == Hive::current_user ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE; }
 
 REGSAM view_flag(View view) { return view == View::native ? KEY_WOW64_64KEY : KEY_WOW64_32KEY; }
 
@@ -54,10 +51,10 @@ long enum_name(KeyHandle key, uint32_t index, uint32_t longest, RegName& name, b
     std::wstring buffer(longest + 1, L'\0');
     DWORD length = longest + 1;
     // Name only: no class, no type, no data.
-    LONG result = values ? RegEnumValueW(as_hkey(key), index, &buffer[0], &length, nullptr, nullptr,
-                                         nullptr, nullptr)
-                         : RegEnumKeyExW(as_hkey(key), index, &buffer[0], &length, nullptr, nullptr,
-                                         nullptr, nullptr);
+    LONG result = values
+                      ? RegEnumValueW(as_hkey(key), index, &buffer[0], &length, nullptr, nullptr, nullptr, nullptr)
+                      : RegEnumKeyExW(as_hkey(key), index, &buffer[0], &length, nullptr, nullptr, nullptr,
+                                      nullptr);
     if (result != ERROR_SUCCESS)
         return result;
     name.wide.assign(buffer.data(), length);

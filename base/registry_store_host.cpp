@@ -182,8 +182,9 @@ Key& make_key(Key& root, const std::vector<std::string>& parts)
         Key* sub = find_subkey(*key, part);
         if (!sub) {
             // Subkeys are listed by name, as the registry itself lists them.
-            auto at = std::find_if(key->subkeys.begin(), key->subkeys.end(),
-                                   [&](const std::unique_ptr<Key>& k) { return less_ignoring_case(part, k->name); });
+            auto at = std::find_if(key->subkeys.begin(), key->subkeys.end(), [&](const std::unique_ptr<Key>& k) {
+                return less_ignoring_case(part, k->name);
+            });
             sub = key->subkeys.insert(at, std::make_unique<Key>())->get();
             sub->name = part;
         }

@@ -107,8 +107,8 @@ int main(int argc, char** argv)
     }
     const double one_open_ms = ms_since(once);
 
-    std::printf("floor_ms=%.1f one_open_ms=%.1f keys=%zu values_found=%d/%d\n", floor_ms, one_open_ms, paths.size(),
-                found, found_once);
+    std::printf("floor_ms=%.1f one_open_ms=%.1f keys=%zu values_found=%d/%d\n", floor_ms, one_open_ms,
+                paths.size(), found, found_once);
     std::fflush(stdout);
     return failed == 0 && !paths.empty() ? 0 : 1;
 }

@@ -36,7 +36,6 @@
 #include <string>
 #include <vector>
 
-
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -72,7 +71,8 @@ void settle(mapp& application)
 }
 
 // Runs the queue until done() holds or the time is up.
-template <typename Done> bool settle_until(mapp& application, Done done, int timeout_ms)
+template <typename Done>
+bool settle_until(mapp& application, Done done, int timeout_ms)
 {
     const Clock::time_point start = Clock::now();
     for (;;) {
@@ -175,20 +175,21 @@ bool close_window(mapp& application)
     if (!frame)
         return false;
     PostMessageA(frame->m_hWnd, WM_CLOSE, 0, 0);
-    return settle_until(application, [] { return main_frame() == nullptr; }, 30000);
+    return settle_until(
+        application, [] { return main_frame() == nullptr; }, 30000);
 }
 
 // ---- what the process holds -------------------------------------------------
 
 struct Holdings {
-    double private_mib = 0;    // PrivateUsage (Wine 8: always 0)
-    double pagefile_mib = 0;   // PagefileUsage
+    double private_mib = 0;   // PrivateUsage (Wine 8: always 0)
+    double pagefile_mib = 0;  // PagefileUsage
     double working_set_mib = 0;
-    double committed_mib = 0;  // committed private regions of the address space
+    double committed_mib = 0;   // committed private regions of the address space
     unsigned user_objects = 0;  // GetGuiResources (Wine: always 0)
     unsigned gdi_objects = 0;
-    unsigned windows = 0;      // this thread's windows with every descendant
-    long gdi_slots = 0;        // live GDI objects as Wine's handle table shows them
+    unsigned windows = 0;  // this thread's windows with every descendant
+    long gdi_slots = 0;    // live GDI objects as Wine's handle table shows them
 };
 
 BOOL CALLBACK count_child(HWND, LPARAM count)
@@ -264,10 +265,11 @@ Holdings holdings()
 
 void print_holdings(const char* when, const Holdings& h)
 {
-    std::printf("%s: private=%.2f MiB pagefile=%.2f MiB working_set=%.2f MiB committed=%.2f MiB user_objects=%u "
-                "gdi_objects=%u windows=%u gdi_slots=%ld\n",
-                when, h.private_mib, h.pagefile_mib, h.working_set_mib, h.committed_mib, h.user_objects,
-                h.gdi_objects, h.windows, h.gdi_slots);
+    std::printf(
+        "%s: private=%.2f MiB pagefile=%.2f MiB working_set=%.2f MiB committed=%.2f MiB user_objects=%u "
+        "gdi_objects=%u windows=%u gdi_slots=%ld\n",
+        when, h.private_mib, h.pagefile_mib, h.working_set_mib, h.committed_mib, h.user_objects, h.gdi_objects,
+        h.windows, h.gdi_slots);
 }
 
 // ---- the benchmarks ---------------------------------------------------------
@@ -299,13 +301,15 @@ int bench_click(mapp& application, const std::string& name, int rows)
     click_item(tree, item);
     // A registry list is read by the first click on the window thread, a
     // WMI list on the worker.
-    if (!settle_until(application, [&] { return !list->pending; }, 120000))
+    if (!settle_until(
+            application, [&] { return !list->pending; }, 120000))
         return fail("the list was not read");
     const double read_ms = ms_since(start);
     const Clock::time_point shown = Clock::now();
     if (list_rows() != rows)
         click_item(tree, item);
-    if (!settle_until(application, [&] { return list_rows() == rows; }, 60000))
+    if (!settle_until(
+            application, [&] { return list_rows() == rows; }, 60000))
         return fail("the list does not show the rows");
     std::printf("click_to_list_ms=%.1f read_click_ms=%.1f show_click_ms=%.1f rows=%d\n", ms_since(start), read_ms,
                 ms_since(shown), list_rows());
@@ -378,13 +382,14 @@ int bench_soak(mapp& application, int fills, int warmup)
     const double took = ms_since(start);
     const Holdings end = holdings();
     print_holdings("end", end);
-    std::printf("fills=%d in %.1f s; growth after warm-up: private %+.2f MiB, pagefile %+.2f MiB, working set "
-                "%+.2f MiB, committed %+.2f MiB, user_objects %+d, gdi_objects %+d, windows %+d, gdi_slots %+ld\n",
-                fills, took / 1000, end.private_mib - warm.private_mib, end.pagefile_mib - warm.pagefile_mib,
-                end.working_set_mib - warm.working_set_mib, end.committed_mib - warm.committed_mib,
-                static_cast<int>(end.user_objects - warm.user_objects),
-                static_cast<int>(end.gdi_objects - warm.gdi_objects), static_cast<int>(end.windows - warm.windows),
-                end.gdi_slots - warm.gdi_slots);
+    std::printf(
+        "fills=%d in %.1f s; growth after warm-up: private %+.2f MiB, pagefile %+.2f MiB, working set "
+        "%+.2f MiB, committed %+.2f MiB, user_objects %+d, gdi_objects %+d, windows %+d, gdi_slots %+ld\n",
+        fills, took / 1000, end.private_mib - warm.private_mib, end.pagefile_mib - warm.pagefile_mib,
+        end.working_set_mib - warm.working_set_mib, end.committed_mib - warm.committed_mib,
+        static_cast<int>(end.user_objects - warm.user_objects),
+        static_cast<int>(end.gdi_objects - warm.gdi_objects), static_cast<int>(end.windows - warm.windows),
+        end.gdi_slots - warm.gdi_slots);
     // The GDI measure sees objects that are kept: 100 brushes held now.
     std::vector<HBRUSH> kept;
     for (int i = 0; i < 100; ++i)
@@ -410,7 +415,8 @@ int main(int argc, char** argv)
         else if (mode == "batch")
             result = bench_batch(*application);
         else if (mode == "soak")
-            result = bench_soak(*application, argc > 2 ? std::atoi(argv[2]) : 1000, argc > 3 ? std::atoi(argv[3]) : 100);
+            result = bench_soak(*application, argc > 2 ? std::atoi(argv[2]) : 1000,
+                                argc > 3 ? std::atoi(argv[3]) : 100);
         else
             std::fprintf(stderr, "usage: window_bench click NAME ROWS | root | batch | soak [FILLS [WARMUP]]\n");
     }

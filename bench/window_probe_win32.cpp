@@ -65,7 +65,7 @@ HWND find_frame(DWORD process = 0)
 }
 
 struct ChildSearch {
-    int id = 0;                 // by control ID, or
+    int id = 0;                        // by control ID, or
     const char* class_name = nullptr;  // by class
     HWND found = nullptr;
 };
@@ -183,8 +183,8 @@ int print_geometry()
     const long one = HIWORD(ask(list, LVM_APPROXIMATEVIEWRECT, 1, MAKELPARAM(-1, -1)));
     const long two = HIWORD(ask(list, LVM_APPROXIMATEVIEWRECT, 2, MAKELPARAM(-1, -1)));
     const long extended = static_cast<long>(ask(list, LVM_GETEXTENDEDLISTVIEWSTYLE));
-    std::printf("list %ld %ld %ld %ld %ld %ld %ld %d\n", r.left, r.top, r.right, r.bottom, header_bottom, two - one,
-                static_cast<long>(ask(list, LVM_GETITEMCOUNT)), (extended & LVS_EX_CHECKBOXES) ? 1 : 0);
+    std::printf("list %ld %ld %ld %ld %ld %ld %ld %d\n", r.left, r.top, r.right, r.bottom, header_bottom,
+                two - one, static_cast<long>(ask(list, LVM_GETITEMCOUNT)), (extended & LVS_EX_CHECKBOXES) ? 1 : 0);
     r = screen_rect(toolbar);
     const LRESULT size = ask(toolbar, TB_GETBUTTONSIZE);
     std::printf("toolbar %ld %ld %ld %ld %d %d %ld %d\n", r.left, r.top, r.right, r.bottom, LOWORD(size),
@@ -205,8 +205,8 @@ int ping(int timeout_ms)
     int silent = 0;
     for (int i = 0; i < 3; ++i) {
         DWORD_PTR result = 0;
-        const bool answered =
-            windows[i] && SendMessageTimeoutA(windows[i], WM_NULL, 0, 0, SMTO_ABORTIFHUNG, timeout_ms, &result);
+        const bool answered = windows[i] && SendMessageTimeoutA(windows[i], WM_NULL, 0, 0, SMTO_ABORTIFHUNG,
+                                                                timeout_ms, &result);
         std::printf("%s %s\n", names[i], answered ? "answers" : "does not answer");
         silent += answered ? 0 : 1;
     }

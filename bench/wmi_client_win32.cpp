@@ -140,7 +140,7 @@ private:
 };
 
 struct ClassResult {
-    HRESULT failure = S_OK;    // the first step that failed, if any
+    HRESULT failure = S_OK;  // the first step that failed, if any
     const char* step = "";
     unsigned long objects = 0;
     unsigned long properties = 0;
@@ -172,13 +172,11 @@ unsigned long touch(const VARIANT& v)
 void read_object(IWbemClassObject* object, ClassResult& result)
 {
     SafeArray names;
-    if (FAILED(object->GetNames(nullptr, WBEM_FLAG_NONSYSTEM_ONLY, nullptr, names.put())) ||
-        !names.get())
+    if (FAILED(object->GetNames(nullptr, WBEM_FLAG_NONSYSTEM_ONLY, nullptr, names.put())) || !names.get())
         return;
     LONG lower = 0;
     LONG upper = -1;
-    if (FAILED(SafeArrayGetLBound(names.get(), 1, &lower)) ||
-        FAILED(SafeArrayGetUBound(names.get(), 1, &upper)))
+    if (FAILED(SafeArrayGetLBound(names.get(), 1, &lower)) || FAILED(SafeArrayGetUBound(names.get(), 1, &upper)))
         return;
     for (LONG i = lower; i <= upper; ++i) {
         Bstr name;
@@ -219,9 +217,8 @@ void read_class(const char* class_name, ClassResult& result)
         }
         Bstr name_space(L"root\\CIMV2");
         ComPtr<IWbemServices> services;
-        hr = locator->ConnectServer(name_space.get(), nullptr, nullptr, nullptr,
-                                    WBEM_FLAG_CONNECT_USE_MAX_WAIT, nullptr, nullptr,
-                                    services.put());
+        hr = locator->ConnectServer(name_space.get(), nullptr, nullptr, nullptr, WBEM_FLAG_CONNECT_USE_MAX_WAIT,
+                                    nullptr, nullptr, services.put());
         if (FAILED(hr) || !services.get()) {
             result.failure = FAILED(hr) ? hr : E_POINTER;
             result.step = "ConnectServer";
@@ -231,8 +228,7 @@ void read_class(const char* class_name, ClassResult& result)
         Bstr statement((L"SELECT * FROM " + widened(class_name)).c_str());
         ComPtr<IEnumWbemClassObject> enumerator;
         hr = services->ExecQuery(language.get(), statement.get(),
-                                 WBEM_FLAG_FORWARD_ONLY | WBEM_FLAG_RETURN_IMMEDIATELY, nullptr,
-                                 enumerator.put());
+                                 WBEM_FLAG_FORWARD_ONLY | WBEM_FLAG_RETURN_IMMEDIATELY, nullptr, enumerator.put());
         if (FAILED(hr) || !enumerator.get()) {
             result.failure = FAILED(hr) ? hr : E_POINTER;
             result.step = "ExecQuery";
@@ -277,14 +273,13 @@ void read_uninstall(RegistryResult& result)
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, 0, KEY_READ, key.put()) != ERROR_SUCCESS)
         return;
     DWORD longest = 0;
-    if (RegQueryInfoKeyA(key.get(), nullptr, nullptr, nullptr, nullptr, &longest, nullptr, nullptr,
-                         nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+    if (RegQueryInfoKeyA(key.get(), nullptr, nullptr, nullptr, nullptr, &longest, nullptr, nullptr, nullptr,
+                         nullptr, nullptr, nullptr) != ERROR_SUCCESS)
         return;
     std::vector<char> name(longest + 1);
     for (DWORD index = 0;; ++index) {
         DWORD length = static_cast<DWORD>(name.size());
-        LONG status = RegEnumKeyExA(key.get(), index, name.data(), &length, nullptr, nullptr,
-                                    nullptr, nullptr);
+        LONG status = RegEnumKeyExA(key.get(), index, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
         if (status == ERROR_MORE_DATA) {
             name.resize(name.size() * 2);
             --index;
@@ -329,13 +324,12 @@ int main()
     RegistryResult registry;
     read_uninstall(registry);
 
-    auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
-                       std::chrono::steady_clock::now() - start)
-                       .count();
-    std::printf("wmi_client: %u classes, %lu objects, %lu properties read (check %lu), "
-                "%lu uninstall entries, %lu registry values read, %lld ms\n",
-                static_cast<unsigned>(sizeof KNOWN_CLASS_NAMES / sizeof KNOWN_CLASS_NAMES[0]),
-                objects, properties, touched, registry.entries, registry.values,
-                static_cast<long long>(elapsed));
+    auto elapsed =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+    std::printf(
+        "wmi_client: %u classes, %lu objects, %lu properties read (check %lu), "
+        "%lu uninstall entries, %lu registry values read, %lld ms\n",
+        static_cast<unsigned>(sizeof KNOWN_CLASS_NAMES / sizeof KNOWN_CLASS_NAMES[0]), objects, properties,
+        touched, registry.entries, registry.values, static_cast<long long>(elapsed));
     return failures == 0 ? 0 : 1;
 }

@@ -8,7 +8,8 @@ namespace {
 // first append to an empty chain starts from the head again.
 QueryList* g_last_list = nullptr;
 
-template <typename Node> void unlink_chain(std::unique_ptr<Node>& next)
+template <typename Node>
+void unlink_chain(std::unique_ptr<Node>& next)
 {
     // Destroying a long chain node by node would recurse once per node.
     while (next) {
@@ -98,7 +99,4 @@ void number_lists(QueryList* first, const std::vector<std::string>& class_names)
     });
 }
 
-void free_lists(std::unique_ptr<QueryList>& first)
-{
-    unlink_chain(first);
-}
+void free_lists(std::unique_ptr<QueryList>& first) { unlink_chain(first); }

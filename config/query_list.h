@@ -16,11 +16,11 @@
 using Text = std::optional<std::string>;
 
 struct QueryItem {
-    Text name;   // property or value name; "*" for all of them
-    Text disp;   // title in the report
-    Text filt;   // format hint: KB, MB, GB, TB, Date, DateTime
-    int valid = 1;    // holds a value for every row read so far
-    int checked = 0;  // part of the report and of saved queries
+    Text name;                        // property or value name; "*" for all of them
+    Text disp;                        // title in the report
+    Text filt;                        // format hint: KB, MB, GB, TB, Date, DateTime
+    int valid = 1;                    // holds a value for every row read so far
+    int checked = 0;                  // part of the report and of saved queries
     std::vector<std::string> values;  // one text per row
     std::unique_ptr<QueryItem> next;
 
@@ -38,12 +38,12 @@ struct ItemAsWritten {
 };
 
 struct QueryList {
-    Text path;  // WMI namespace, or registry root name
-    Text name;  // WMI class, or registry key path
-    Text disp;  // title in the report
-    Text filt;  // WMI: text after the class in the query
-    Text var;   // WMI: value quoted after the filter (expanded)
-    Text var_as_written;  // <var> as the file wrote it, for saving
+    Text path;                                    // WMI namespace, or registry root name
+    Text name;                                    // WMI class, or registry key path
+    Text disp;                                    // title in the report
+    Text filt;                                    // WMI: text after the class in the query
+    Text var;                                     // WMI: value quoted after the filter (expanded)
+    Text var_as_written;                          // <var> as the file wrote it, for saving
     std::vector<ItemAsWritten> items_as_written;  // for saving
     int row_count = 0;
     int item_count = 0;
@@ -94,12 +94,14 @@ void free_lists(std::unique_ptr<QueryList>& first);
 const std::string& value_of_row(const QueryItem& item, int row);
 
 // Lists and items in chain order.
-template <typename F> void for_each_list(QueryList* first, F f)
+template <typename F>
+void for_each_list(QueryList* first, F f)
 {
     for (QueryList* l = first; l; l = l->next.get())
         f(*l);
 }
-template <typename F> void for_each_item(QueryList& list, F f)
+template <typename F>
+void for_each_item(QueryList& list, F f)
 {
     for (QueryItem* i = list.first_item.get(); i; i = i->next.get())
         f(*i);
@@ -119,7 +121,8 @@ bool names_all(const Text& item_name);
 
 // The list's columns: its first item_count items in chain order, each with
 // its position (from 0).
-template <typename F> void for_each_column(QueryList& list, F f)
+template <typename F>
+void for_each_column(QueryList& list, F f)
 {
     int position = 0;
     for (QueryItem* item = list.first_item.get(); item && position < list.item_count;

@@ -35,7 +35,8 @@ struct TagField {
     Text* field;
 };
 
-template <size_t N> bool take_texts(std::string& line, const TagField (&fields)[N], std::string& error)
+template <size_t N>
+bool take_texts(std::string& line, const TagField (&fields)[N], std::string& error)
 {
     for (const TagField& f : fields) {
         if (!contains(line, f.tag))
@@ -71,7 +72,9 @@ bool take_list_tags(std::string& line, QueryList& list, std::string& error)
         else if (equals_ignoring_case(*value, "EnumVal"))
             list.enum_values = 1;
     }
-    const TagField texts[] = {{"<path>", &list.path}, {"<name>", &list.name}, {"<disp>", &list.disp},
+    const TagField texts[] = {{"<path>", &list.path},
+                              {"<name>", &list.name},
+                              {"<disp>", &list.disp},
                               {"<filt>", &list.filt}};
     if (!take_texts(line, texts, error))
         return false;
@@ -132,10 +135,10 @@ bool read_query_file(const std::string& path, std::unique_ptr<QueryList>& first,
     QueryList* had_last = nullptr;  // the chain's last list before this file
     for_each_list(first.get(), [&](QueryList& l) { had_last = &l; });
 
-    QueryList* list = nullptr;   // where list tags and new items go
-    QueryItem* item = nullptr;   // where item tags go; kept when a new list starts
-    bool list_section = false;   // the lines belong to the list section of list
-    bool item_due = false;       // an "<item>" line was seen, its item not yet made
+    QueryList* list = nullptr;  // where list tags and new items go
+    QueryItem* item = nullptr;  // where item tags go; kept when a new list starts
+    bool list_section = false;  // the lines belong to the list section of list
+    bool item_due = false;      // an "<item>" line was seen, its item not yet made
 
     std::string line;
     // read_line hands out whole lines without their line end (LF, or CR LF),

@@ -67,33 +67,39 @@ bool write_default_queries(const std::string& path, const std::vector<std::strin
         return false;
     out.write("<config>\n");
     for (const std::string& name : class_names) {
-        out.write("  <list>\n"
-                  "     <typ>WMI</typ>\n"
-                  "     <path>root\\CIMV2</path>\n"
-                  "     <name>" + name + "</name>\n"
-                  "     <item>\n"
-                  "        <name>*</name>\n"
-                  "     </item>\n"
-                  "  </list>\n\n", true);
+        out.write(
+            "  <list>\n"
+            "     <typ>WMI</typ>\n"
+            "     <path>root\\CIMV2</path>\n"
+            "     <name>" +
+                name +
+                "</name>\n"
+                "     <item>\n"
+                "        <name>*</name>\n"
+                "     </item>\n"
+                "  </list>\n\n",
+            true);
     }
     // The installed software: the first item of a key list holds the
     // subkey's name, so "Entry" stands for the entry's key and the program's
     // name and version follow it as values of that key.
-    out.write("  <list>\n"
-              "     <typ>REG</typ>\n"
-              "     <cmd>EnumKey</cmd>\n"
-              "     <path>HKLM</path>\n"
-              "     <name>SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall</name>\n"
-              "     <item>\n"
-              "        <name>Entry</name>\n"
-              "     </item>\n"
-              "     <item>\n"
-              "        <name>DisplayName</name>\n"
-              "     </item>\n"
-              "     <item>\n"
-              "        <name>DisplayVersion</name>\n"
-              "     </item>\n"
-              "  </list>\n\n", true);
+    out.write(
+        "  <list>\n"
+        "     <typ>REG</typ>\n"
+        "     <cmd>EnumKey</cmd>\n"
+        "     <path>HKLM</path>\n"
+        "     <name>SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall</name>\n"
+        "     <item>\n"
+        "        <name>Entry</name>\n"
+        "     </item>\n"
+        "     <item>\n"
+        "        <name>DisplayName</name>\n"
+        "     </item>\n"
+        "     <item>\n"
+        "        <name>DisplayVersion</name>\n"
+        "     </item>\n"
+        "  </list>\n\n",
+        true);
     out.write("</config>\n");
     return true;
 }

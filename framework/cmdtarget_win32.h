@@ -43,8 +43,7 @@ CommandEntry command_handler(unsigned id, void (T::*handler)())
 template <class T>
 CommandEntry command_range_handler(unsigned first, unsigned last, void (T::*handler)(unsigned))
 {
-    return {first, last,
-            [handler](CCmdTarget& target, unsigned id) { (static_cast<T&>(target).*handler)(id); }};
+    return {first, last, [handler](CCmdTarget& target, unsigned id) { (static_cast<T&>(target).*handler)(id); }};
 }
 
 class CCmdTarget {

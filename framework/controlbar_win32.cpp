@@ -11,7 +11,8 @@ CControlBar::~CControlBar()
 bool CControlBar::CreateControl(CWnd* parent, const char* class_name, DWORD style, DWORD bar_style, UINT id)
 {
     bar_style_ = bar_style;
-    HWND hwnd = ::CreateWindowExA(0, class_name, "", style | WS_CHILD, 0, 0, 0, 0, parent ? parent->m_hWnd : nullptr,
+    HWND hwnd = ::CreateWindowExA(0, class_name, "", style | WS_CHILD, 0, 0, 0, 0,
+                                  parent ? parent->m_hWnd : nullptr,
                                   reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), ::GetModuleHandleA(nullptr),
                                   nullptr);
     if (!hwnd)

@@ -66,10 +66,10 @@ INT_PTR CDialog::DoModal()
     }
     HINSTANCE instance = ::GetModuleHandleA(nullptr);
     LPARAM self = reinterpret_cast<LPARAM>(this);
-    INT_PTR result = memory_template_
-                         ? ::DialogBoxIndirectParamA(instance, memory_template_, owner, framework_dialog_proc, self)
-                         : ::DialogBoxParamA(instance, MAKEINTRESOURCEA(template_id_), owner, framework_dialog_proc,
-                                             self);
+    INT_PTR result = memory_template_ ? ::DialogBoxIndirectParamA(instance, memory_template_, owner,
+                                                                  framework_dialog_proc, self)
+                                      : ::DialogBoxParamA(instance, MAKEINTRESOURCEA(template_id_), owner,
+                                                          framework_dialog_proc, self);
     if (m_hWnd)
         Unbind();
     return result;

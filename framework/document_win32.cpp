@@ -16,10 +16,11 @@ CDocument::~CDocument()
 
 const CommandMap& CDocument::GetCommandMap() const
 {
-    static const CommandMap map(&(CCmdTarget::GetCommandMap()), {
-        command_handler(ID_FILE_SAVE, &CDocument::OnFileSave),
-        command_handler(ID_FILE_SAVE_AS, &CDocument::OnFileSaveAs),
-    });
+    static const CommandMap map(&(CCmdTarget::GetCommandMap()),
+                                {
+                                    command_handler(ID_FILE_SAVE, &CDocument::OnFileSave),
+                                    command_handler(ID_FILE_SAVE_AS, &CDocument::OnFileSaveAs),
+                                });
     return map;
 }
 

@@ -25,10 +25,10 @@ std::string file_filter(const std::string& filter)
     return zeros;
 }
 
-CFileDialog::CFileDialog(bool open, const std::string& default_extension, const std::string& file_name, DWORD flags,
-                         const std::string& filter, CWnd* parent)
-    : open_(open), default_extension_(default_extension), filter_(filter.empty() ? std::string() : file_filter(filter)),
-      path_(file_name), buffer_size_(LONG_PATH)
+CFileDialog::CFileDialog(bool open, const std::string& default_extension, const std::string& file_name,
+                         DWORD flags, const std::string& filter, CWnd* parent)
+    : open_(open), default_extension_(default_extension),
+      filter_(filter.empty() ? std::string() : file_filter(filter)), path_(file_name), buffer_size_(LONG_PATH)
 {
     options_.lStructSize = sizeof options_;
     options_.Flags = flags | OFN_EXPLORER;

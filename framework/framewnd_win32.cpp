@@ -51,17 +51,18 @@ bool CFrameWnd::LoadFrame(UINT resource_id, DWORD style, CWnd* parent, CCreateCo
 
 const MessageMap& CFrameWnd::GetMessageMap() const
 {
-    static const MessageMap map(&(CWnd::GetMessageMap()), {
-        on_create(&CFrameWnd::OnCreate),
-        on_size(&CFrameWnd::OnSize),
-        on_close(&CFrameWnd::OnClose),
-        on_destroy(&CFrameWnd::OnDestroy),
-        on_set_focus(&CFrameWnd::OnSetFocus),
-        on_init_menu_popup(&CFrameWnd::OnInitMenuPopup),
-        on_menu_select(&CFrameWnd::OnMenuSelect),
-        on_plain(WM_EXITMENULOOP, &CFrameWnd::OnExitMenuLoop),
-        on_command_range(ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, &CFrameWnd::OnBarCheck),
-    });
+    static const MessageMap map(&(CWnd::GetMessageMap()),
+                                {
+                                    on_create(&CFrameWnd::OnCreate),
+                                    on_size(&CFrameWnd::OnSize),
+                                    on_close(&CFrameWnd::OnClose),
+                                    on_destroy(&CFrameWnd::OnDestroy),
+                                    on_set_focus(&CFrameWnd::OnSetFocus),
+                                    on_init_menu_popup(&CFrameWnd::OnInitMenuPopup),
+                                    on_menu_select(&CFrameWnd::OnMenuSelect),
+                                    on_plain(WM_EXITMENULOOP, &CFrameWnd::OnExitMenuLoop),
+                                    on_command_range(ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, &CFrameWnd::OnBarCheck),
+                                });
     return map;
 }
 

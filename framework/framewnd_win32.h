@@ -94,11 +94,11 @@ private:
     void UpdateBarChecks(HMENU menu);
 
     std::string app_title_;
-    HMENU menu_ = nullptr;  // the loaded menu, destroyed with the window
+    HMENU menu_ = nullptr;                      // the loaded menu, destroyed with the window
     CCreateContext* create_context_ = nullptr;  // during the creation only
     CDocument* document_ = nullptr;
     CView* active_view_ = nullptr;
     std::vector<CControlBar*> bars_;
     CDocTemplate* doc_template_ = nullptr;  // told when the frame ends
-    bool close_pending_ = false;  // a close came before the frame was shown
+    bool close_pending_ = false;            // a close came before the frame was shown
 };

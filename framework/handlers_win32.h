@@ -129,7 +129,7 @@ MessageEntry on_set_cursor(bool (T::*handler)(HWND, UINT, UINT))
 {
     return {WM_SETCURSOR, 0, 0, ANY_CODE, [handler](CWnd& w, WPARAM wp, LPARAM lp, LRESULT& r) {
                 r = (handler_detail::as<T>(w).*handler)(reinterpret_cast<HWND>(wp), LOWORD(lp), HIWORD(lp)) ? 1
-                                                                                                          : 0;
+                                                                                                            : 0;
                 return true;
             }};
 }

@@ -7,10 +7,10 @@ CHtmlView::~CHtmlView() = default;
 const MessageMap& CHtmlView::GetMessageMap() const
 {
     static const MessageMap map(&(CView::GetMessageMap()), {
-        on_create(&CHtmlView::OnCreate),
-        on_destroy(&CHtmlView::OnDestroy),
-        on_size(&CHtmlView::OnSize),
-    });
+                                                               on_create(&CHtmlView::OnCreate),
+                                                               on_destroy(&CHtmlView::OnDestroy),
+                                                               on_size(&CHtmlView::OnSize),
+                                                           });
     return map;
 }
 

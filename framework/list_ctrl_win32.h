@@ -43,5 +43,4 @@ public:
 
     // Drawing off while a long fill runs, and on again afterwards.
     void SetRedraw(bool redraw);
-
 };

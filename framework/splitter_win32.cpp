@@ -11,8 +11,8 @@ bool CSplitterWnd::CreateStatic(CWnd* parent, int rows, int columns, DWORD style
         return false;
     columns_.assign(static_cast<size_t>(columns), Column());
     cell_left_.assign(static_cast<size_t>(columns), 0);
-    std::string name =
-        RegisterClass(CS_DBLCLKS, ::LoadCursorA(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), nullptr);
+    std::string name = RegisterClass(CS_DBLCLKS, ::LoadCursorA(nullptr, IDC_ARROW),
+                                     reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), nullptr);
     RECT rect{0, 0, 0, 0};
     return CreateEx(0, name, "", style | WS_CHILD | WS_CLIPCHILDREN, rect, parent ? parent->m_hWnd : nullptr,
                     reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)));
@@ -51,15 +51,16 @@ void CSplitterWnd::GetColumnInfo(int column, int& current, int& minimum) const
 
 const MessageMap& CSplitterWnd::GetMessageMap() const
 {
-    static const MessageMap map(&(CWnd::GetMessageMap()), {
-        on_size(&CSplitterWnd::OnSize),
-        on_paint(&CSplitterWnd::OnPaint),
-        on_mouse(WM_LBUTTONDOWN, &CSplitterWnd::OnLButtonDown),
-        on_mouse(WM_MOUSEMOVE, &CSplitterWnd::OnMouseMove),
-        on_mouse(WM_LBUTTONUP, &CSplitterWnd::OnLButtonUp),
-        on_message(WM_CAPTURECHANGED, &CSplitterWnd::OnCaptureChanged),
-        on_set_cursor(&CSplitterWnd::OnSetCursor),
-    });
+    static const MessageMap map(&(CWnd::GetMessageMap()),
+                                {
+                                    on_size(&CSplitterWnd::OnSize),
+                                    on_paint(&CSplitterWnd::OnPaint),
+                                    on_mouse(WM_LBUTTONDOWN, &CSplitterWnd::OnLButtonDown),
+                                    on_mouse(WM_MOUSEMOVE, &CSplitterWnd::OnMouseMove),
+                                    on_mouse(WM_LBUTTONUP, &CSplitterWnd::OnLButtonUp),
+                                    on_message(WM_CAPTURECHANGED, &CSplitterWnd::OnCaptureChanged),
+                                    on_set_cursor(&CSplitterWnd::OnSetCursor),
+                                });
     return map;
 }
 

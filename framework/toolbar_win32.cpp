@@ -27,8 +27,8 @@ bool CToolBar::SetButtons(const UINT* ids, int count)
         SIZE size = bitmap_.GetSize();
         TBADDBITMAP add{nullptr, reinterpret_cast<UINT_PTR>(bitmap_.handle())};
         SendMessage(TB_SETBITMAPSIZE, 0, MAKELPARAM(image_size_.cx, image_size_.cy));
-        if (SendMessage(TB_ADDBITMAP, static_cast<WPARAM>(size.cx / image_size_.cx), reinterpret_cast<LPARAM>(&add)) ==
-            -1)
+        if (SendMessage(TB_ADDBITMAP, static_cast<WPARAM>(size.cx / image_size_.cx),
+                        reinterpret_cast<LPARAM>(&add)) == -1)
             return false;
     }
     std::vector<TBBUTTON> buttons;

@@ -92,12 +92,14 @@ HTREEITEM CTreeCtrl::GetRootItem() const
 
 HTREEITEM CTreeCtrl::GetChildItem(HTREEITEM item) const
 {
-    return reinterpret_cast<HTREEITEM>(SendMessageA(hwnd_, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item)));
+    return reinterpret_cast<HTREEITEM>(
+        SendMessageA(hwnd_, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item)));
 }
 
 HTREEITEM CTreeCtrl::GetNextSiblingItem(HTREEITEM item) const
 {
-    return reinterpret_cast<HTREEITEM>(SendMessageA(hwnd_, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)));
+    return reinterpret_cast<HTREEITEM>(
+        SendMessageA(hwnd_, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)));
 }
 
 HTREEITEM CTreeCtrl::GetSelectedItem() const
@@ -117,7 +119,8 @@ bool CTreeCtrl::Expand(HTREEITEM item, UINT code)
 
 bool CTreeCtrl::IsExpanded(HTREEITEM item) const
 {
-    UINT state = static_cast<UINT>(SendMessageA(hwnd_, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), TVIS_EXPANDED));
+    UINT state = static_cast<UINT>(
+        SendMessageA(hwnd_, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), TVIS_EXPANDED));
     return (state & TVIS_EXPANDED) != 0;
 }
 
@@ -125,7 +128,8 @@ HTREEITEM CTreeCtrl::HitTest(POINT point, UINT* flags) const
 {
     TVHITTESTINFO hit{};
     hit.pt = point;
-    HTREEITEM item = reinterpret_cast<HTREEITEM>(SendMessageA(hwnd_, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    HTREEITEM item = reinterpret_cast<HTREEITEM>(
+        SendMessageA(hwnd_, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
     if (flags)
         *flags = hit.flags;
     return item;
@@ -140,7 +144,8 @@ bool CTreeCtrl::GetItemRect(HTREEITEM item, RECT& rect, bool text_only) const
 
 HIMAGELIST CTreeCtrl::SetImageList(HIMAGELIST list, int type)
 {
-    return reinterpret_cast<HIMAGELIST>(SendMessageA(hwnd_, TVM_SETIMAGELIST, type, reinterpret_cast<LPARAM>(list)));
+    return reinterpret_cast<HIMAGELIST>(
+        SendMessageA(hwnd_, TVM_SETIMAGELIST, type, reinterpret_cast<LPARAM>(list)));
 }
 
 HIMAGELIST CTreeCtrl::GetImageList(int type) const

@@ -48,5 +48,4 @@ public:
     // type: TVSIL_NORMAL or TVSIL_STATE. Gives the previous list.
     HIMAGELIST SetImageList(HIMAGELIST list, int type = TVSIL_NORMAL);
     HIMAGELIST GetImageList(int type = TVSIL_NORMAL) const;
-
 };

@@ -34,11 +34,11 @@ bool CView::Create(CWnd* parent, UINT id, const RECT& rect, CCreateContext* cont
 const MessageMap& CView::GetMessageMap() const
 {
     static const MessageMap map(&(CWnd::GetMessageMap()), {
-        on_create(&CView::OnCreate),
-        on_destroy(&CView::OnDestroy),
-        on_paint(&CView::OnPaint),
-        on_mouse_activate(&CView::OnMouseActivate),
-    });
+                                                              on_create(&CView::OnCreate),
+                                                              on_destroy(&CView::OnDestroy),
+                                                              on_paint(&CView::OnPaint),
+                                                              on_mouse_activate(&CView::OnMouseActivate),
+                                                          });
     return map;
 }
 

@@ -33,9 +33,10 @@ CWinApp::~CWinApp()
 
 const CommandMap& CWinApp::GetCommandMap() const
 {
-    static const CommandMap map(&(CCmdTarget::GetCommandMap()), {
-        command_handler(ID_APP_EXIT, &CWinApp::OnAppExit),
-    });
+    static const CommandMap map(&(CCmdTarget::GetCommandMap()),
+                                {
+                                    command_handler(ID_APP_EXIT, &CWinApp::OnAppExit),
+                                });
     return map;
 }
 

@@ -78,8 +78,8 @@ public:
     // class whose procedure is CWnd's) bound to this object. For child
     // windows menu_or_id is the control ID. params reaches
     // CREATESTRUCT::lpCreateParams.
-    bool CreateEx(DWORD ex_style, const std::string& class_name, const std::string& title,
-                  DWORD style, const RECT& rect, HWND parent, HMENU menu_or_id, void* params = nullptr);
+    bool CreateEx(DWORD ex_style, const std::string& class_name, const std::string& title, DWORD style,
+                  const RECT& rect, HWND parent, HMENU menu_or_id, void* params = nullptr);
     // A child window of the framework's plain class.
     bool Create(const std::string& title, DWORD style, const RECT& rect, CWnd* parent, UINT id,
                 void* params = nullptr);

@@ -36,7 +36,7 @@ public:
     // The batch steps, each run after the previous one has returned. Their
     // log lines bear the names by which the program's commands have always
     // logged them ("mapp::OnRCFG () OK ..." and so on).
-    void read_config();   // reads the query file at cfg_path into the chain
+    void read_config();  // reads the query file at cfg_path into the chain
     // The window's Open: the file at path is read into a chain of its own
     // first. A file that cannot be opened or has a malformed line shows its
     // box and leaves everything as it was (false): opening a wrong file

@@ -54,7 +54,7 @@ public:
     int ys = -1;
     int ft = -1;
     int fs = -1;
-    int wt = -1;  // the reader's limit for one answer of the WMI service, seconds
+    int wt = -1;           // the reader's limit for one answer of the WMI service, seconds
     std::string log_path;  // where the log was opened (or tried)
 };
 

@@ -29,8 +29,7 @@ struct FileCloser {
 
 uint32_t bitmap_row_size(int32_t width, uint16_t bits_per_pixel)
 {
-    const uint64_t bits = static_cast<uint64_t>(width < 0 ? -static_cast<int64_t>(width) : width) *
-                          bits_per_pixel;
+    const uint64_t bits = static_cast<uint64_t>(width < 0 ? -static_cast<int64_t>(width) : width) * bits_per_pixel;
     return static_cast<uint32_t>((bits + 31) / 32 * 4);
 }
 

@@ -39,4 +39,4 @@ std::string bitmap_file_header(const BitmapFormat& format);
 // nothing. The caller says it: the window in a stop box, the batch run in
 // its log (no box waits for nobody there).
 std::optional<std::string> write_bitmap_file(const std::string& path, const BitmapFormat& format,
-                       const std::function<void(unsigned char* rows)>& fill_rows);
+                                             const std::function<void(unsigned char* rows)>& fill_rows);

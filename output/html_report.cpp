@@ -11,7 +11,8 @@ namespace {
 
 // The title of a list or item: its display name when it has one, otherwise
 // its name, otherwise nothing.
-template <typename Node> std::string title_of(const Node& node)
+template <typename Node>
+std::string title_of(const Node& node)
 {
     if (node.disp)
         return *node.disp;
@@ -73,11 +74,13 @@ void write_list(TextFile& out, QueryList& list)
         return;
     std::string anchor = format_text("<h3><a name='%03i'></a>", list.id);
     if (list.is_wmi && list.id <= 16)
-        out.write(anchor + html_escape(title_of(list)) + format_text(" <img src='img_%02i.bmp'></h3>\n\n", list.id));
+        out.write(anchor + html_escape(title_of(list)) +
+                  format_text(" <img src='img_%02i.bmp'></h3>\n\n", list.id));
     else
         out.write(anchor + html_escape(title_of(list)) + "</h3>\n\n");
-    out.write("<table border=1 cellspacing=0 cellpadding=3 style='border-collapse: collapse' "
-              "bordercolor='#808080' width='100%'>\n");
+    out.write(
+        "<table border=1 cellspacing=0 cellpadding=3 style='border-collapse: collapse' "
+        "bordercolor='#808080' width='100%'>\n");
     if (list.row_count < 2)
         write_attributes(out, list);
     else
@@ -92,14 +95,15 @@ void write_report(const std::string& path, QueryList* first, const Text& compute
     TextFile out;
     if (!out.open(path, 'w'))
         return;
-    out.write("<style>\n"
-              "<!--\n"
-              "  h2  {font-size:100%; font-family: Verdana, Arial, Helvetica; font-weight: bold}\n"
-              "  h3  {font-size: 80%; font-family: Verdana, Arial, Helvetica; font-weight: bold}\n"
-              "  td  {font-size: 60%; font-family: Verdana, Arial, Helvetica;}\n"
-              "  img {margin-top: 5px;}\n"
-              "-->\n"
-              "</style>\n\n");
+    out.write(
+        "<style>\n"
+        "<!--\n"
+        "  h2  {font-size:100%; font-family: Verdana, Arial, Helvetica; font-weight: bold}\n"
+        "  h3  {font-size: 80%; font-family: Verdana, Arial, Helvetica; font-weight: bold}\n"
+        "  td  {font-size: 60%; font-family: Verdana, Arial, Helvetica;}\n"
+        "  img {margin-top: 5px;}\n"
+        "-->\n"
+        "</style>\n\n");
     std::string for_computer;
     if (computer_name)
         for_computer = " for " + html_escape(*computer_name);

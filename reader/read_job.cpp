@@ -136,7 +136,8 @@ void ReadJob::give_up_locked()
 // Waits, with the lock held, until done() or the service has not answered
 // within the limit; false in the second case. Looks again every 100 ms, and
 // at once when the job changes.
-template <typename Done> bool ReadJob::wait_locked(std::unique_lock<std::mutex>& lock, Done done)
+template <typename Done>
+bool ReadJob::wait_locked(std::unique_lock<std::mutex>& lock, Done done)
 {
     for (;;) {
         if (done())

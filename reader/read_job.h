@@ -103,7 +103,8 @@ public:
     // at its end, keeps it until then, before the next row's values.
     void note(const char* format, ...);
     // Under the job's mutex, unless the read was given up (false).
-    template <typename F> bool locked(F f)
+    template <typename F>
+    bool locked(F f)
     {
         std::lock_guard<std::mutex> lock(mutex_);
         if (state_ == ReadState::given_up)
@@ -119,14 +120,14 @@ public:
     void thread_ended();
 
     // The worker's data, under the mutex (locked()).
-    ReadResult result;                       // named items: the texts of each item
-    std::vector<StarColumn> star;            // "*": every property seen, in order of first appearance
+    ReadResult result;             // named items: the texts of each item
+    std::vector<StarColumn> star;  // "*": every property seen, in order of first appearance
     std::unordered_map<std::wstring, size_t> star_index;
-    std::vector<StarColumn> star_extra;      // "*": the items named after it
+    std::vector<StarColumn> star_extra;  // "*": the items named after it
     // "*": the read's own lines (a failed Next or GetNames), each written
     // before the values of the row it comes before, when the rows are.
     std::vector<std::pair<int, std::string>> star_notes;
-    bool security_done = false;              // the process-wide security exists
+    bool security_done = false;  // the process-wide security exists
     // "*": the properties become items and their lines are logged (done by
     // the worker before its last lines, or by the give-up).
     void turn_star_into_items();
@@ -149,7 +150,8 @@ public:
 private:
     void give_up_locked();
     ReaderClock::time_point deadline_locked() const;
-    template <typename Done> bool wait_locked(std::unique_lock<std::mutex>& lock, Done done);
+    template <typename Done>
+    bool wait_locked(std::unique_lock<std::mutex>& lock, Done done);
 
     const std::atomic<int>& read_all_;
     std::mutex mutex_;

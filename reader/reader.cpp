@@ -24,10 +24,7 @@ CWMI::~CWMI()
     write_log("CWMI::~CWMI () OK ...\n");
 }
 
-bool CWMI::reading()
-{
-    return job_ && job_->state() == ReadState::running;
-}
+bool CWMI::reading() { return job_ && job_->state() == ReadState::running; }
 
 void CWMI::collect()
 {

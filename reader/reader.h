@@ -89,7 +89,7 @@ private:
 
     const std::atomic<int>& read_all_;
     std::chrono::milliseconds limit_{std::chrono::seconds(60)};
-    std::shared_ptr<ReadJob> job_;    // the read not yet handed over
-    QueryList* job_list_ = nullptr;   // its list
+    std::shared_ptr<ReadJob> job_;                  // the read not yet handed over
+    QueryList* job_list_ = nullptr;                 // its list
     std::vector<std::shared_ptr<ReadJob>> ending_;  // handed over; threads may still run
 };

@@ -133,8 +133,8 @@ std::string apply_filt(const Text& filt, std::string text)
     if (equals_ignoring_case(*filt, "Date") && text.size() >= 8)
         return text.substr(0, 4) + "-" + text.substr(4, 2) + "-" + text.substr(6, 2);
     if (equals_ignoring_case(*filt, "DateTime") && text.size() >= 11)
-        return text.substr(0, 4) + "-" + text.substr(4, 2) + "-" + text.substr(6, 2) + " " +
-               text.substr(8, 2) + ":" + text.substr(10, 2);
+        return text.substr(0, 4) + "-" + text.substr(4, 2) + "-" + text.substr(6, 2) + " " + text.substr(8, 2) +
+               ":" + text.substr(10, 2);
     return text;
 }
 

@@ -30,8 +30,7 @@ std::string apply_filt(const Text& filt, std::string text);
 
 // The text show_value appends: arrays as array_text, scalars as scalar_text
 // with the filt applied.
-std::string value_text(const Text& filt, const WmiValue& value,
-                       std::vector<HResult>* failed_elements = nullptr);
+std::string value_text(const Text& filt, const WmiValue& value, std::vector<HResult>* failed_elements = nullptr);
 
 // The log line of one value text: "    name = text".
 std::string entry_log_line(const Text& name, const std::string& entry);

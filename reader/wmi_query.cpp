@@ -292,7 +292,8 @@ void CWMI::read_cwmi(ReadJob& job)
             job.note("Failed to enumerate Next! Error: 0x%08x\n", code(hr));
         if (!object)
             break;
-        const bool kept = query.star ? read_star_object(job, *object, names) : read_named_object(job, *object, names);
+        const bool kept = query.star ? read_star_object(job, *object, names)
+                                     : read_named_object(job, *object, names);
         if (!kept) {
             object.reset();
             return abandon(job, com, true);

@@ -46,20 +46,20 @@ constexpr HResult RESULT_RPC_E_TOO_LATE = static_cast<HResult>(0x80010119u);
 
 // One element of an array value, as SafeArrayGetElement gave it.
 struct WmiArrayElement {
-    HResult result = 0;       // the fetch's result; failed elements are logged and left out
-    uint32_t slot = 0;        // integer elements: the bytes the fetch wrote, not sign-extended
-    std::wstring text;        // string elements
+    HResult result = 0;  // the fetch's result; failed elements are logged and left out
+    uint32_t slot = 0;   // integer elements: the bytes the fetch wrote, not sign-extended
+    std::wstring text;   // string elements
 };
 
 // A property value: its VARIANT type and the field that type uses.
 struct WmiValue {
     uint16_t type = VT_EMPTY_;
-    int64_t integer = 0;      // VT_I2, VT_I4, VT_UI1, VT_BOOL, VT_I1, VT_UI2, VT_UI4, VT_I8, VT_UI8;
-                              // VT_CY (its 64-bit integer), VT_ERROR (the code)
-    double real = 0;          // VT_R4 (widened), VT_R8, VT_DATE
-    std::wstring text;        // VT_BSTR
+    int64_t integer = 0;                    // VT_I2, VT_I4, VT_UI1, VT_BOOL, VT_I1, VT_UI2, VT_UI4, VT_I8, VT_UI8;
+                                            // VT_CY (its 64-bit integer), VT_ERROR (the code)
+    double real = 0;                        // VT_R4 (widened), VT_R8, VT_DATE
+    std::wstring text;                      // VT_BSTR
     std::vector<WmiArrayElement> elements;  // any type with VT_ARRAY: lower bound first
-    int32_t lower_bound = 0;  // of the array's first dimension
+    int32_t lower_bound = 0;                // of the array's first dimension
 };
 
 class WmiObject {
@@ -92,8 +92,7 @@ class WmiLocator {
 public:
     virtual ~WmiLocator() = default;
     // Local connection with the caller's rights and a bounded wait.
-    virtual HResult connect_server(const std::wstring& name_space,
-                                   std::unique_ptr<WmiServices>& services) = 0;
+    virtual HResult connect_server(const std::wstring& name_space, std::unique_ptr<WmiServices>& services) = 0;
 };
 
 class WmiService {
@@ -102,7 +101,7 @@ public:
     virtual HResult initialize() = 0;           // CoInitialize on the calling thread
     virtual HResult initialize_security() = 0;  // CoInitializeSecurity, process-wide
     virtual HResult create_locator(std::unique_ptr<WmiLocator>& locator) = 0;
-    virtual void uninitialize() = 0;            // CoUninitialize on the calling thread
+    virtual void uninitialize() = 0;  // CoUninitialize on the calling thread
 };
 
 // The service the reader talks to: COM on Windows; tests install their own.

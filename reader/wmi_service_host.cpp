@@ -8,10 +8,7 @@ class NoWmiService : public WmiService {
 public:
     HResult initialize() override { return static_cast<HResult>(0x800401F0u); }
     HResult initialize_security() override { return static_cast<HResult>(0x800401F0u); }
-    HResult create_locator(std::unique_ptr<WmiLocator>&) override
-    {
-        return static_cast<HResult>(0x800401F0u);
-    }
+    HResult create_locator(std::unique_ptr<WmiLocator>&) override { return static_cast<HResult>(0x800401F0u); }
     void uninitialize() override {}
 };
 

@@ -255,8 +255,8 @@ public:
             return result_of(E_OUTOFMEMORY);
         ComPtr<IEnumWbemClassObject> enumerator;
         HRESULT hr = services_->ExecQuery(language.get(), statement.get(),
-                                          WBEM_FLAG_FORWARD_ONLY | WBEM_FLAG_RETURN_IMMEDIATELY,
-                                          nullptr, enumerator.put());
+                                          WBEM_FLAG_FORWARD_ONLY | WBEM_FLAG_RETURN_IMMEDIATELY, nullptr,
+                                          enumerator.put());
         // A success without an enumerator goes on as it came, not as
         // E_POINTER: the reader logs a refused query with the code that the
         // service gave, and that code is what a person looking into the
@@ -274,8 +274,7 @@ class ComLocator : public WmiLocator {
 public:
     explicit ComLocator(IWbemLocator* locator) : locator_(locator) {}
 
-    HResult connect_server(const std::wstring& name_space,
-                           std::unique_ptr<WmiServices>& services) override
+    HResult connect_server(const std::wstring& name_space, std::unique_ptr<WmiServices>& services) override
     {
         services.reset();
         Bstr path(name_space);
@@ -284,9 +283,8 @@ public:
         ComPtr<IWbemServices> connected;
         // No user, password, locale, authority or context: the local service
         // with the caller's rights; the wait for it is bounded.
-        HRESULT hr = locator_->ConnectServer(path.get(), nullptr, nullptr, nullptr,
-                                             WBEM_FLAG_CONNECT_USE_MAX_WAIT, nullptr, nullptr,
-                                             connected.put());
+        HRESULT hr = locator_->ConnectServer(path.get(), nullptr, nullptr, nullptr, WBEM_FLAG_CONNECT_USE_MAX_WAIT,
+                                             nullptr, nullptr, connected.put());
         if (FAILED(hr))
             return result_of(hr);
         if (!connected)
@@ -305,18 +303,15 @@ public:
 
     HResult initialize_security() override
     {
-        return result_of(CoInitializeSecurity(nullptr, -1, nullptr, nullptr,
-                                              RPC_C_AUTHN_LEVEL_DEFAULT,
-                                              RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE,
-                                              nullptr));
+        return result_of(CoInitializeSecurity(nullptr, -1, nullptr, nullptr, RPC_C_AUTHN_LEVEL_DEFAULT,
+                                              RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE, nullptr));
     }
 
     HResult create_locator(std::unique_ptr<WmiLocator>& locator) override
     {
         locator.reset();
         ComPtr<IWbemLocator> created;
-        HRESULT hr = CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER,
-                                      IID_IWbemLocator,
+        HRESULT hr = CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator,
                                       reinterpret_cast<void**>(created.put()));
         if (FAILED(hr))
             return result_of(hr);

@@ -147,8 +147,7 @@ uint32_t row_size(int width, int bits_per_pixel)
     return ((static_cast<uint32_t>(width) * bits_per_pixel + 31) / 32) * 4;
 }
 
-void info_header(Bytes& out, int width, int height, int bits_per_pixel, uint32_t image_size,
-                 uint32_t colours_used)
+void info_header(Bytes& out, int width, int height, int bits_per_pixel, uint32_t image_size, uint32_t colours_used)
 {
     out.u32(40);
     out.u32(static_cast<uint32_t>(width));
@@ -295,10 +294,8 @@ std::string cursor_image(const Image& image, const std::string& path)
     out.u32(0x000000);
     out.u32(0xFFFFFF);
     one_bit_rows(out, image, [&](const Colour& colour) {
-        const bool white = !colour.transparent && colour.red == 255 && colour.green == 255 &&
-                           colour.blue == 255;
-        const bool black = !colour.transparent && colour.red == 0 && colour.green == 0 &&
-                           colour.blue == 0;
+        const bool white = !colour.transparent && colour.red == 255 && colour.green == 255 && colour.blue == 255;
+        const bool black = !colour.transparent && colour.red == 0 && colour.green == 0 && colour.blue == 0;
         if (!white && !black && !colour.transparent)
             fail(path, "a cursor is black, white and transparent only");
         return white;
@@ -327,8 +324,8 @@ std::string icon_file(const Picture& picture, bool cursor, const std::string& pa
         out.u8(image.height() % 256);
         out.u8(cursor ? 2 : 0);  // colours in the table
         out.u8(0);
-        out.u16(cursor ? picture.hotspot_x : 1);  // icon: planes
-        out.u16(cursor ? picture.hotspot_y : 32); // icon: bits per pixel
+        out.u16(cursor ? picture.hotspot_x : 1);   // icon: planes
+        out.u16(cursor ? picture.hotspot_y : 32);  // icon: bits per pixel
         out.u32(static_cast<uint32_t>(images[i].size()));
         out.u32(offset);
         offset += static_cast<uint32_t>(images[i].size());

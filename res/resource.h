@@ -28,10 +28,10 @@
 
 // Strings.
 #define IDS_APP_TITLE IDR_MAINFRAME    // "Polrix", also the window's title
-#define IDS_ABOUT_PROMPT ID_APP_ABOUT // status prompt of the about command
-#define IDS_HELP_PROMPT ID_HELP       // status prompt of the help command
-#define IDS_TREE_CAPTION 301          // "Tree View", the tree pane's caption band
-#define IDS_LIST_CAPTION 302          // "List View", the result list's caption band
+#define IDS_ABOUT_PROMPT ID_APP_ABOUT  // status prompt of the about command
+#define IDS_HELP_PROMPT ID_HELP        // status prompt of the help command
+#define IDS_TREE_CAPTION 301           // "Tree View", the tree pane's caption band
+#define IDS_LIST_CAPTION 302           // "List View", the result list's caption band
 
 // Status bar panes (the message pane is ID_SEPARATOR of the framework).
 #define ID_INDICATOR_LIST 300  // the list status pane; no string of its own

@@ -169,8 +169,7 @@ void CInf::OnLButtonDown(UINT, POINT point)
     startup.wShowWindow = SW_SHOW;
     PROCESS_INFORMATION process{};
     // CreateProcessA may write into the command line it is given.
-    if (::CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                         &process)) {
+    if (::CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
         ::CloseHandle(process.hThread);
         ::CloseHandle(process.hProcess);
     }

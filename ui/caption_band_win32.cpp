@@ -22,6 +22,5 @@ void draw_caption_band(CDC& dc, const RECT& client, int top, UINT caption)
     dc.Draw3dRect(band, highlight, shadow);
     std::string text;
     load_string(caption, text);
-    ::DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &band,
-                DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    ::DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &band, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 }

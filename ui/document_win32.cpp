@@ -72,7 +72,8 @@ void mdoc::save_queries()
 {
     inventory().wmi.collect();
     QueryList* first = inventory().first_list.get();
-    CFileDialog dialog(false, "", "", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, "XML Files (*.xml)|*.xml||", nullptr);
+    CFileDialog dialog(false, "", "", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, "XML Files (*.xml)|*.xml||",
+                       nullptr);
     if (dialog.DoModal() != IDOK)
         return;
     // The whole path in lower case, folders too; no extension is added.

@@ -67,12 +67,13 @@ mwin::~mwin()
 
 const MessageMap& mwin::GetMessageMap() const
 {
-    static const MessageMap map(&(CFrameWnd::GetMessageMap()), {
-        on_create(&mwin::OnCreate),
-        on_size(&mwin::OnSize),
-        on_command_range(ID_FILL_TREE, ID_SAVE_QUERIES, &mwin::OnListCommand),
-        on_command(ID_STATUS_TEXT, &mwin::OnStatusText),
-    });
+    static const MessageMap map(&(CFrameWnd::GetMessageMap()),
+                                {
+                                    on_create(&mwin::OnCreate),
+                                    on_size(&mwin::OnSize),
+                                    on_command_range(ID_FILL_TREE, ID_SAVE_QUERIES, &mwin::OnListCommand),
+                                    on_command(ID_STATUS_TEXT, &mwin::OnStatusText),
+                                });
     return map;
 }
 
@@ -138,10 +139,7 @@ bool mwin::OnCreateClient(CREATESTRUCTA*, CCreateContext* context)
     return true;
 }
 
-mvwt* mwin::TreeView() const
-{
-    return splitter_.m_hWnd ? dynamic_cast<mvwt*>(splitter_.GetPane(0, 0)) : nullptr;
-}
+mvwt* mwin::TreeView() const { return splitter_.m_hWnd ? dynamic_cast<mvwt*>(splitter_.GetPane(0, 0)) : nullptr; }
 
 mhtm* mwin::OverviewView() const
 {
@@ -179,12 +177,9 @@ mwin::ListCommandHandler mwin::ListCommandHandlerFor(UINT command)
         ListCommandHandler handler;
     };
     static const Entry table[] = {
-        {ID_FILL_TREE, &mwin::OnFillTree},
-        {ID_FILL_RESULT, &mwin::OnFillResult},
-        {ID_SHOW_REPORT, &mwin::OnShowReport},
-        {ID_RELOAD_PAGE, &mwin::OnReloadPage},
-        {ID_CHECK_MODE, &mwin::OnCheckMode},
-        {ID_SAVE_QUERIES, &mwin::OnSaveQueries},
+        {ID_FILL_TREE, &mwin::OnFillTree},     {ID_FILL_RESULT, &mwin::OnFillResult},
+        {ID_SHOW_REPORT, &mwin::OnShowReport}, {ID_RELOAD_PAGE, &mwin::OnReloadPage},
+        {ID_CHECK_MODE, &mwin::OnCheckMode},   {ID_SAVE_QUERIES, &mwin::OnSaveQueries},
     };
     for (const Entry& entry : table)
         if (entry.command == command)

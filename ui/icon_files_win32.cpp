@@ -55,8 +55,7 @@ std::optional<std::string> write_bmp(HBITMAP bitmap, const std::string& path)
     CClientDC screen(nullptr);
     DibInfo info = {};
     info.header.biSize = sizeof(BITMAPINFOHEADER);
-    GetDIBits(screen.GetSafeHdc(), bitmap, 0, 0, nullptr, reinterpret_cast<BITMAPINFO*>(&info),
-              DIB_RGB_COLORS);
+    GetDIBits(screen.GetSafeHdc(), bitmap, 0, 0, nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
 
     // Displays of 8 bits per pixel or fewer would need a colour table, which
     // the file does not have: their pictures are written at 24 bits instead.

@@ -44,12 +44,13 @@ mhtm::~mhtm() { write_log("mhtm::~mhtm () OK ...\n"); }
 
 const MessageMap& mhtm::GetMessageMap() const
 {
-    static const MessageMap map(&(CHtmlView::GetMessageMap()), {
-        on_destroy(&mhtm::OnDestroy),
-        on_size(&mhtm::OnSize),
-        on_notify(LVN_ENDLABELEDITA, IDC_RESULT_LIST, &mhtm::OnEndLabelEdit),
-        on_notify(LVN_ENDLABELEDITW, IDC_RESULT_LIST, &mhtm::OnEndLabelEdit),
-    });
+    static const MessageMap map(&(CHtmlView::GetMessageMap()),
+                                {
+                                    on_destroy(&mhtm::OnDestroy),
+                                    on_size(&mhtm::OnSize),
+                                    on_notify(LVN_ENDLABELEDITA, IDC_RESULT_LIST, &mhtm::OnEndLabelEdit),
+                                    on_notify(LVN_ENDLABELEDITW, IDC_RESULT_LIST, &mhtm::OnEndLabelEdit),
+                                });
     return map;
 }
 

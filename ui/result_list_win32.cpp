@@ -175,7 +175,8 @@ void mbox::ShowChecks()
         }
         converted_list = current_list;
     }
-    for_each_row_item(view, *current_list, [&](int row, QueryItem& item) { view.SetCheck(row, item.checked != 0); });
+    for_each_row_item(view, *current_list,
+                      [&](int row, QueryItem& item) { view.SetCheck(row, item.checked != 0); });
 }
 
 void mbox::SetCheckBoxes(bool on)
@@ -218,9 +219,9 @@ void mbox::OnDestroy()
 const MessageMap& mbox::GetMessageMap() const
 {
     static const MessageMap map(&(CWnd::GetMessageMap()), {
-        on_mouse(WM_LBUTTONUP, &mbox::OnLButtonUp),
-        on_destroy(&mbox::OnDestroy),
-    });
+                                                              on_mouse(WM_LBUTTONUP, &mbox::OnLButtonUp),
+                                                              on_destroy(&mbox::OnDestroy),
+                                                          });
     return map;
 }
 

@@ -31,10 +31,10 @@ void mtrc::Release()
 const MessageMap& mtrc::GetMessageMap() const
 {
     static const MessageMap map(&(CWnd::GetMessageMap()), {
-        on_mouse(WM_LBUTTONDOWN, &mtrc::OnLButtonDown),
-        on_destroy(&mtrc::OnDestroy),
-        on_key_up(&mtrc::OnKeyUp),
-    });
+                                                              on_mouse(WM_LBUTTONDOWN, &mtrc::OnLButtonDown),
+                                                              on_destroy(&mtrc::OnDestroy),
+                                                              on_key_up(&mtrc::OnKeyUp),
+                                                          });
     return map;
 }
 

@@ -30,10 +30,10 @@ mvwt::~mvwt() { write_log("mvwt::~mvwt () OK ...\n"); }
 const MessageMap& mvwt::GetMessageMap() const
 {
     static const MessageMap map(&(CView::GetMessageMap()), {
-        on_create(&mvwt::OnCreate),
-        on_destroy(&mvwt::OnDestroy),
-        on_size(&mvwt::OnSize),
-    });
+                                                               on_create(&mvwt::OnCreate),
+                                                               on_destroy(&mvwt::OnDestroy),
+                                                               on_size(&mvwt::OnSize),
+                                                           });
     return map;
 }
 
@@ -121,9 +121,11 @@ void mvwt::FillTree()
         if (!list.name)
             return;
         if (list.is_wmi)
-            tree.SetItemData(tree.InsertItem(*list.name, IMAGE_WMI_LIST, IMAGE_WMI_LIST, parent, TVI_LAST), position);
+            tree.SetItemData(tree.InsertItem(*list.name, IMAGE_WMI_LIST, IMAGE_WMI_LIST, parent, TVI_LAST),
+                             position);
         if (list.is_reg)
-            tree.SetItemData(tree.InsertItem(*list.name, IMAGE_REGISTRY_LIST, IMAGE_REGISTRY_LIST, parent, TVI_LAST),
+            tree.SetItemData(tree.InsertItem(*list.name, IMAGE_REGISTRY_LIST, IMAGE_REGISTRY_LIST, parent,
+                                             TVI_LAST),
                              position);
     });
     if (parent != TVI_ROOT)

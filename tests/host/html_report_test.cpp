@@ -72,13 +72,11 @@ TEST_F(HtmlReport, HeadingsCarryAnchorsAndIconsOfKnownWmiClassesOnly)
 
     const std::string row = "  <tr>\n    <td bgcolor='#f0f0f0' width='20%'>";
     EXPECT_EQ(report(),
-              crlf(kStyle + kTitle +
-                   "<h3><a name='003'></a>Win32_Processor <img src='img_03.bmp'></h3>\n\n" + kTable + row +
-                   "Name</td>\n    <td>cpu</td>\n  </tr>\n" + kEnd +
+              crlf(kStyle + kTitle + "<h3><a name='003'></a>Win32_Processor <img src='img_03.bmp'></h3>\n\n" +
+                   kTable + row + "Name</td>\n    <td>cpu</td>\n  </tr>\n" + kEnd +
                    "<h3><a name='002'></a>Win32_Bios</h3>\n\n" + kTable + row +
-                   "Version</td>\n    <td>reg</td>\n  </tr>\n" + kEnd +
-                   "<h3><a name='017'></a>Other</h3>\n\n" + kTable + row +
-                   "Name</td>\n    <td>other</td>\n  </tr>\n" + kEnd +
+                   "Version</td>\n    <td>reg</td>\n  </tr>\n" + kEnd + "<h3><a name='017'></a>Other</h3>\n\n" +
+                   kTable + row + "Name</td>\n    <td>other</td>\n  </tr>\n" + kEnd +
                    "<h3><a name='016'></a>Installed software <img src='img_16.bmp'></h3>\n\n" + kTable + row +
                    "Name</td>\n    <td>p</td>\n  </tr>\n" + kEnd));
 }
@@ -90,8 +88,8 @@ TEST_F(HtmlReport, AttributeLayoutForOneRowOrNone)
         free_lists(chain());
         QueryList& list = add_list(chain(), "Win32_OperatingSystem", 15, rows, 6);
         add_item(list, "Caption", {"Windows"});
-        add_item(list, "Cleared", {"x"}).valid = 0;     // empty value cell
-        add_item(list, "Unticked", {"y"}).checked = 0;  // no row
+        add_item(list, "Cleared", {"x"}).valid = 0;        // empty value cell
+        add_item(list, "Unticked", {"y"}).checked = 0;     // no row
         add_item(list, nullptr, {"z"}).disp = "Nameless";  // no row
         add_item(list, "Empty", {""});
         add_item(list, "BuildNumber", {"7601"}).disp = "Build";
@@ -99,12 +97,16 @@ TEST_F(HtmlReport, AttributeLayoutForOneRowOrNone)
         const std::string title = "    <td bgcolor='#f0f0f0' width='20%'>";
         EXPECT_EQ(report(), crlf(kStyle + kTitle +
                                  "<h3><a name='015'></a>Win32_OperatingSystem <img src='img_15.bmp'></h3>\n\n" +
-                                 kTable +
-                                 "  <tr>\n" + title + "Caption</td>\n    <td>Windows</td>\n  </tr>\n"
-                                 "  <tr>\n" + title + "Cleared</td>\n    <td></td>\n  </tr>\n"
-                                 "  <tr>\n" + title + "Empty</td>\n    <td></td>\n  </tr>\n"
-                                 "  <tr>\n" + title + "Build</td>\n    <td>7601</td>\n  </tr>\n" +
-                                 kEnd));
+                                 kTable + "  <tr>\n" + title +
+                                 "Caption</td>\n    <td>Windows</td>\n  </tr>\n"
+                                 "  <tr>\n" +
+                                 title +
+                                 "Cleared</td>\n    <td></td>\n  </tr>\n"
+                                 "  <tr>\n" +
+                                 title +
+                                 "Empty</td>\n    <td></td>\n  </tr>\n"
+                                 "  <tr>\n" +
+                                 title + "Build</td>\n    <td>7601</td>\n  </tr>\n" + kEnd));
     }
 }
 
@@ -118,17 +120,18 @@ TEST_F(HtmlReport, TableLayoutDropsUncheckedColumnsInHeaderAndEveryRow)
     add_item(disks, nullptr, {"n1", "n2"});
     add_item(disks, "BeyondItemCount", {"b1", "b2"});
 
-    EXPECT_EQ(report(), crlf(kStyle + kTitle +
-                             "<h3><a name='007'></a>Win32_LogicalDisk <img src='img_07.bmp'></h3>\n\n" + kTable +
-                             "  <tr>\n"
-                             "    <td bgcolor='#f0f0f0'>DeviceID</td>\n"
-                             "    <td bgcolor='#f0f0f0'>Free</td>\n"
-                             "    <td bgcolor='#f0f0f0'>VolumeName</td>\n"
-                             "    <td bgcolor='#f0f0f0'></td>\n"
-                             "  </tr>\n"
-                             "  <tr>\n    <td>C:</td>\n    <td>10</td>\n    <td></td>\n    <td>n1</td>\n  </tr>\n"
-                             "  <tr>\n    <td>D:</td>\n    <td>20</td>\n    <td></td>\n    <td>n2</td>\n  </tr>\n" +
-                             kEnd));
+    EXPECT_EQ(report(),
+              crlf(kStyle + kTitle + "<h3><a name='007'></a>Win32_LogicalDisk <img src='img_07.bmp'></h3>\n\n" +
+                   kTable +
+                   "  <tr>\n"
+                   "    <td bgcolor='#f0f0f0'>DeviceID</td>\n"
+                   "    <td bgcolor='#f0f0f0'>Free</td>\n"
+                   "    <td bgcolor='#f0f0f0'>VolumeName</td>\n"
+                   "    <td bgcolor='#f0f0f0'></td>\n"
+                   "  </tr>\n"
+                   "  <tr>\n    <td>C:</td>\n    <td>10</td>\n    <td></td>\n    <td>n1</td>\n  </tr>\n"
+                   "  <tr>\n    <td>D:</td>\n    <td>20</td>\n    <td></td>\n    <td>n2</td>\n  </tr>\n" +
+                   kEnd));
 }
 
 TEST_F(HtmlReport, TableLayoutWithNamelessFirstItemIsAnEmptyTable)
@@ -152,12 +155,13 @@ TEST_F(HtmlReport, TextsFromTheMachineAreEscapedAndTheMarkupIsNot)
               crlf(kStyle + "<h2>System Report for A&amp;B&lt;x&gt; <img src='img_00.bmp'></h2>\n\n" +
                    "<h3><a name='002'></a>&lt;i&gt;Bios&lt;/i&gt; <img src='img_02.bmp'></h3>\n\n" + kTable +
                    "  <tr>\n    <td bgcolor='#f0f0f0' width='20%'>&quot;Name&quot;</td>\n"
-                   "    <td>&lt;script&gt;alert(&#39;x&#39;)&lt;/script&gt;</td>\n  </tr>\n" + kEnd +
-                   "<h3><a name='007'></a>Win32_LogicalDisk <img src='img_07.bmp'></h3>\n\n" + kTable +
+                   "    <td>&lt;script&gt;alert(&#39;x&#39;)&lt;/script&gt;</td>\n  </tr>\n" +
+                   kEnd + "<h3><a name='007'></a>Win32_LogicalDisk <img src='img_07.bmp'></h3>\n\n" + kTable +
                    "  <tr>\n    <td bgcolor='#f0f0f0'>DeviceID</td>\n"
                    "    <td bgcolor='#f0f0f0'>Vol&amp;Name</td>\n  </tr>\n"
                    "  <tr>\n    <td>C:</td>\n    <td>it&#39;s</td>\n  </tr>\n"
-                   "  <tr>\n    <td>D:</td>\n    <td>&lt;b&gt;</td>\n  </tr>\n" + kEnd));
+                   "  <tr>\n    <td>D:</td>\n    <td>&lt;b&gt;</td>\n  </tr>\n" +
+                   kEnd));
 }
 
 TEST(HtmlEscape, WritesTheFiveCharactersAsReferences)

@@ -90,10 +90,11 @@ TEST_F(InventoryTest, BatchRunWritesThePicturesAfterTheReportAndBeforeTheExport)
         write_file_bytes(t.inventory().cfg_path, crlf("<list>\n<name>first</name>\n"));
         t.inventory().run_batch();
         const std::string pictures = "pictures in " + t.dir() + "\n";
-        const std::string steps = "mapp::OnRCFG () OK ...\n"
-                                  "mapp::OnRWMI () OK ...\n"
-                                  "mapp::OnSWMI () OK ...\n" +
-                                  (with_writer ? pictures : std::string()) + "mapp::OnLWMI () OK ...\n";
+        const std::string steps =
+            "mapp::OnRCFG () OK ...\n"
+            "mapp::OnRWMI () OK ...\n"
+            "mapp::OnSWMI () OK ...\n" +
+            (with_writer ? pictures : std::string()) + "mapp::OnLWMI () OK ...\n";
         EXPECT_NE(t.log().find(steps), std::string::npos) << t.log();
         EXPECT_NE(read_file_bytes(t.inventory().txt_path), "") << "the export";
         EXPECT_NE(read_file_bytes(t.inventory().gui.htm_path), "") << "the report";

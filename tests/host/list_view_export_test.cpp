@@ -35,14 +35,17 @@ const std::string kLong(5000, 'h');
 
 INSTANTIATE_TEST_SUITE_P(
     Tables, ListViewExport,
-    ::testing::Values(
-        ExportCase{"empty", {{"Attribute", "Value"}, {}}, ""},
-        ExportCase{"attributes", {{"Attribute", "Value"}, {{"Name", "CPU0"}, {"Cores", "4"}}},
-                   "Attribute\tValue\nName\tCPU0\nCores\t4\n"},
-        ExportCase{"table with empty cells", {{"A", "B", "C"}, {{"1", "", "3"}, {"", "", ""}}}, "A\tB\tC\n1\t\t3\n\t\t\n"},
-        ExportCase{"tab and line ends inside a cell", {{"Attribute", "Value"}, {{"Path", "a\tb\r\nc"}}},
-                   "Attribute\tValue\nPath\ta b  c\n"},
-        ExportCase{"long heading kept whole", {{kLong}, {{"x"}}}, kLong + "\nx\n"}),
+    ::testing::Values(ExportCase{"empty", {{"Attribute", "Value"}, {}}, ""},
+                      ExportCase{"attributes",
+                                 {{"Attribute", "Value"}, {{"Name", "CPU0"}, {"Cores", "4"}}},
+                                 "Attribute\tValue\nName\tCPU0\nCores\t4\n"},
+                      ExportCase{"table with empty cells",
+                                 {{"A", "B", "C"}, {{"1", "", "3"}, {"", "", ""}}},
+                                 "A\tB\tC\n1\t\t3\n\t\t\n"},
+                      ExportCase{"tab and line ends inside a cell",
+                                 {{"Attribute", "Value"}, {{"Path", "a\tb\r\nc"}}},
+                                 "Attribute\tValue\nPath\ta b  c\n"},
+                      ExportCase{"long heading kept whole", {{kLong}, {{"x"}}}, kLong + "\nx\n"}),
     [](const ::testing::TestParamInfo<ExportCase>& info) {
         std::string name;
         for (const char* p = info.param.what; *p; ++p)

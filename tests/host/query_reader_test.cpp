@@ -136,8 +136,7 @@ INSTANTIATE_TEST_SUITE_P(
                    crlf("<list>\n<name>L</name>\n<item>\n") + "<name>abc</name>",
                    "list 17 name=[L]\n  item name=[abc]\n"},
         ReaderCase{"a last </config> without line end does no harm",
-                   crlf("<config>\n<list>\n<name>L</name>\n</list>\n") + "</config>",
-                   "list 17 name=[L]\n"},
+                   crlf("<config>\n<list>\n<name>L</name>\n</list>\n") + "</config>", "list 17 name=[L]\n"},
         ReaderCase{"ID numbers through the file",
                    crlf("<list>\n<name>Win32_Bios</name>\n<list>\n<name>foo</name>\n<list>\n<typ>WMI</typ>\n"
                         "<list>\n<name>win32_PROCESSOR</name>\n<list>\n<name>Win32_Bios </name>\n"
@@ -150,10 +149,11 @@ INSTANTIATE_TEST_SUITE_P(
         ReaderCase{"a tag on an <item> line goes to the item before, or nowhere on the file's first",
                    crlf("<list>\n<name>L</name>\n<item><name>a</name></item>\n<item><name>b</name></item>\n"),
                    "list 17 name=[L]\n  item name=[<name>b</name>]\n  item\n"},
-        ReaderCase{"the current item is kept when a new list starts",
-                   crlf("<list>\n<name>A</name>\n<item>\n<name>a</name>\n</item>\n</list>\n"
-                        "<list>\n<name>B</name>\n<item><disp>d</disp></item>\n<name>b</name>\n"),
-                   "list 17 name=[A]\n  item name=[a] disp=[<disp>d</disp>]\nlist 18 name=[B]\n  item name=[b]\n"}));
+        ReaderCase{
+            "the current item is kept when a new list starts",
+            crlf("<list>\n<name>A</name>\n<item>\n<name>a</name>\n</item>\n</list>\n"
+                 "<list>\n<name>B</name>\n<item><disp>d</disp></item>\n<name>b</name>\n"),
+            "list 17 name=[A]\n  item name=[a] disp=[<disp>d</disp>]\nlist 18 name=[B]\n  item name=[b]\n"}));
 
 TEST(QueryReader, ReadsTheExampleQueryFile)
 {
@@ -169,8 +169,9 @@ TEST(QueryReader, ReadsTheExampleQueryFile)
     for (int k = 0; k < 16; ++k)
         expected += "list " + std::to_string(k + 1) + " WMI path=[root\\CIMV2] name=[" + KNOWN_CLASS_NAMES[k] +
                     "]\n  item name=[*]\n";
-    expected += "list 17 REG EnumKey path=[HKLM] name=[SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall]\n"
-                "  item name=[Entry]\n  item name=[DisplayName]\n  item name=[DisplayVersion]\n";
+    expected +=
+        "list 17 REG EnumKey path=[HKLM] name=[SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall]\n"
+        "  item name=[Entry]\n  item name=[DisplayName]\n  item name=[DisplayVersion]\n";
     EXPECT_EQ(dump(t.inventory().first_list.get()), expected);
     EXPECT_NE(t.log().find("mapp::OnRCFG () OK ...\n"), std::string::npos) << t.log();
 }
@@ -190,8 +191,8 @@ TEST(QueryReader, AppendsToTheChainItIsGiven)
 struct TagValueCase {
     std::string line;
     bool ok;
-    std::string result;     // the value, or the error text
-    std::string line_after; // the line as tag_value leaves it
+    std::string result;      // the value, or the error text
+    std::string line_after;  // the line as tag_value leaves it
 };
 
 TEST(QueryReader, TagValueTakesTheValueOrNamesTheFault)
@@ -239,7 +240,8 @@ TEST(QueryReaderDeathTest, MissingFileEndsWithExitCode100)
 TEST(QueryReaderDeathTest, MalformedLineEndsWithExitCode100)
 {
     TestInventory t;
-    write_file_bytes(t.inventory().cfg_path, crlf("<config>\n  <list>\n     <typ>WMI</typ>\n     <name>abc\n  </list>\n"));
+    write_file_bytes(t.inventory().cfg_path,
+                     crlf("<config>\n  <list>\n     <typ>WMI</typ>\n     <name>abc\n  </list>\n"));
     EXPECT_EXIT(t.inventory().read_config(), ::testing::ExitedWithCode(100),
                 regex_quote("[stop box] Invalid </name> Configuration in line\n     <name>abc\n"));
 }

@@ -40,8 +40,9 @@ TEST(DefaultQueries, AreTheExampleFileByteForByte)
     for (size_t k = 0; k < kClasses.size(); ++k)
         expected += "list " + std::to_string(k + 1) + " WMI path=[root\\CIMV2] name=[" + kClasses[k] +
                     "]\n  item name=[*]\n";
-    expected += "list 17 REG EnumKey path=[HKLM] name=[SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall]\n"
-                "  item name=[Entry]\n  item name=[DisplayName]\n  item name=[DisplayVersion]\n";
+    expected +=
+        "list 17 REG EnumKey path=[HKLM] name=[SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall]\n"
+        "  item name=[Entry]\n  item name=[DisplayName]\n  item name=[DisplayVersion]\n";
     for_each_list(chain.get(), [](QueryList& l) { l.pending = 1; });
     EXPECT_EQ(dump(chain.get()), expected);
 }
@@ -128,17 +129,21 @@ TEST_F(SavedQueries, WithASelectionHoldTheTickedItemsInListOrder)
     QueryList& disks = *chain;
     disks.selection_made = 1;
     int k = 0;
-    for_each_item(disks, [&](QueryItem& item) { item.checked = (k == 1 || k == 3); ++k; });
+    for_each_item(disks, [&](QueryItem& item) {
+        item.checked = (k == 1 || k == 3);
+        ++k;
+    });
     QueryList& apps = *disks.next;
     apps.selection_made = 1;
     for_each_item(apps, [](QueryItem& item) { item.checked = 0; });
 
     std::unique_ptr<QueryList> back = (saved(), read_back(folder.path("out.xml")));
-    EXPECT_EQ(dump(back.get()),
-              "list 7 WMI path=[root\\CIMV2] name=[Win32_LogicalDisk] disp=[Disks] filt=[WHERE DriveType=] var=[3] "
-              "written=[%QFO_WRITER_DRIVE%]\n"
-              "  item name=[Size]\n  item name=[VolumeName]\n"
-              "list 17 REG EnumKey path=[HKLM] name=[SOFTWARE\\Apps]\n");
+    EXPECT_EQ(
+        dump(back.get()),
+        "list 7 WMI path=[root\\CIMV2] name=[Win32_LogicalDisk] disp=[Disks] filt=[WHERE DriveType=] var=[3] "
+        "written=[%QFO_WRITER_DRIVE%]\n"
+        "  item name=[Size]\n  item name=[VolumeName]\n"
+        "list 17 REG EnumKey path=[HKLM] name=[SOFTWARE\\Apps]\n");
 }
 
 TEST(SavedQueriesOf, HandMadeListsWriteOnlyTheTextsTheyHave)

@@ -35,8 +35,7 @@ struct Received {
 
 void add_objects(FakeWmi& wmi)
 {
-    wmi.add_object(CIMV2, "Win32_Bios",
-                   {{L"Manufacturer", fake::str("Acme")}, {L"Version", fake::str("1.0")}});
+    wmi.add_object(CIMV2, "Win32_Bios", {{L"Manufacturer", fake::str("Acme")}, {L"Version", fake::str("1.0")}});
     wmi.add_object(CIMV2, "Win32_Processor", {{L"Name", fake::str("CPU0")}});
     wmi.add_object(CIMV2, "Win32_Processor", {{L"Name", fake::str("CPU1")}});
     wmi.add_object(CIMV2, "Win32_Processor", {{L"Name", fake::str("CPU2")}});
@@ -191,14 +190,13 @@ TEST_P(ReaderThreadEndings, CommandsAndBusyFlag)
     EXPECT_EQ(test.inventory().wmi.cur_list, &list);  // stays set after the read
 }
 
-INSTANTIATE_TEST_SUITE_P(ReaderThread, ReaderThreadEndings,
-                         ::testing::Values(EndingCase{"normal_end", 0, false, {ID_STATUS_TEXT, ID_STATUS_TEXT, ID_FILL_RESULT}, 0},
-                                           EndingCase{"normal_end_read_all", 1, false, {ID_STATUS_TEXT, ID_STATUS_TEXT}, 0},
-                                           EndingCase{"failure_end", 0, true, {ID_STATUS_TEXT, ID_STATUS_TEXT}, 1},
-                                           EndingCase{"failure_end_read_all", 1, true, {ID_STATUS_TEXT, ID_STATUS_TEXT}, 1}),
-                         [](const ::testing::TestParamInfo<EndingCase>& info) {
-                             return std::string(info.param.label);
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    ReaderThread, ReaderThreadEndings,
+    ::testing::Values(EndingCase{"normal_end", 0, false, {ID_STATUS_TEXT, ID_STATUS_TEXT, ID_FILL_RESULT}, 0},
+                      EndingCase{"normal_end_read_all", 1, false, {ID_STATUS_TEXT, ID_STATUS_TEXT}, 0},
+                      EndingCase{"failure_end", 0, true, {ID_STATUS_TEXT, ID_STATUS_TEXT}, 1},
+                      EndingCase{"failure_end_read_all", 1, true, {ID_STATUS_TEXT, ID_STATUS_TEXT}, 1}),
+    [](const ::testing::TestParamInfo<EndingCase>& info) { return std::string(info.param.label); });
 
 TEST_F(ReaderThread, ReadAllWithAWindowEachWorkerSendsItsCommands)
 {
@@ -225,7 +223,8 @@ TEST_F(ReaderThread, ReadAllWithAWindowEachWorkerSendsItsCommands)
             continue;
         ASSERT_EQ(sent.size() % 2, 0u);
         for (size_t i = 0; i < sent.size(); i += 2)
-            EXPECT_EQ((std::vector<int>{sent[i], sent[i + 1]}), (std::vector<int>{ID_STATUS_TEXT, ID_FILL_RESULT}));
+            EXPECT_EQ((std::vector<int>{sent[i], sent[i + 1]}),
+                      (std::vector<int>{ID_STATUS_TEXT, ID_FILL_RESULT}));
     }
 
     // With read_all set a full read fills nothing.

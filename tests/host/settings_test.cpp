@@ -62,35 +62,38 @@ TEST_P(SettingsPaths, FollowTheProgramFileAndTemp)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, SettingsPaths,
-    ::testing::Values(
-        PathCase{"C:\\Tools\\polrix.exe", "/tmp/polrix_settings_a", "C:\\Tools\\polrix.xml",
-                 "C:\\Tools\\polrix.txt", "/tmp/polrix_settings_a\\polrix.htm",
-                 "/tmp/polrix_settings_a\\polrix.log"},
-        // The last three characters are replaced, whatever the extension.
-        PathCase{"C:\\x\\polrix.ex", "/tmp/polrix_settings_b", "C:\\x\\polrixxml", "C:\\x\\polrixtxt",
-                 "/tmp/polrix_settings_b\\polrixhtm", "/tmp/polrix_settings_b\\polrix.log"},
-        // The report bears the program file's name.
-        PathCase{"D:\\a b\\inventory.exe", "/tmp/polrix_settings_c", "D:\\a b\\inventory.xml",
-                 "D:\\a b\\inventory.txt", "/tmp/polrix_settings_c\\inventory.htm",
-                 "/tmp/polrix_settings_c\\polrix.log"},
-        // Without TEMP: the log in the current folder, the report at the root.
-        PathCase{"C:\\Tools\\polrix.exe", nullptr, "C:\\Tools\\polrix.xml", "C:\\Tools\\polrix.txt",
-                 "\\polrix.htm", "polrix.log"},
-        // Long paths are kept whole.
-        PathCase{"C:\\" "0123456789012345678901234567890123456789012345678901234567890123456789"
-                 "0123456789012345678901234567890123456789012345678901234567890123456789"
-                 "0123456789012345678901234567890123456789012345678901234567890123456789"
-                 "0123456789012345678901234567890123456789\\polrix.exe",
-                 "/tmp/polrix_settings_d",
-                 "C:\\" "0123456789012345678901234567890123456789012345678901234567890123456789"
-                 "0123456789012345678901234567890123456789012345678901234567890123456789"
-                 "0123456789012345678901234567890123456789012345678901234567890123456789"
-                 "0123456789012345678901234567890123456789\\polrix.xml",
-                 "C:\\" "0123456789012345678901234567890123456789012345678901234567890123456789"
-                 "0123456789012345678901234567890123456789012345678901234567890123456789"
-                 "0123456789012345678901234567890123456789012345678901234567890123456789"
-                 "0123456789012345678901234567890123456789\\polrix.txt",
-                 "/tmp/polrix_settings_d\\polrix.htm", "/tmp/polrix_settings_d\\polrix.log"}));
+    ::testing::Values(PathCase{"C:\\Tools\\polrix.exe", "/tmp/polrix_settings_a", "C:\\Tools\\polrix.xml",
+                               "C:\\Tools\\polrix.txt", "/tmp/polrix_settings_a\\polrix.htm",
+                               "/tmp/polrix_settings_a\\polrix.log"},
+                      // The last three characters are replaced, whatever the extension.
+                      PathCase{"C:\\x\\polrix.ex", "/tmp/polrix_settings_b", "C:\\x\\polrixxml",
+                               "C:\\x\\polrixtxt", "/tmp/polrix_settings_b\\polrixhtm",
+                               "/tmp/polrix_settings_b\\polrix.log"},
+                      // The report bears the program file's name.
+                      PathCase{"D:\\a b\\inventory.exe", "/tmp/polrix_settings_c", "D:\\a b\\inventory.xml",
+                               "D:\\a b\\inventory.txt", "/tmp/polrix_settings_c\\inventory.htm",
+                               "/tmp/polrix_settings_c\\polrix.log"},
+                      // Without TEMP: the log in the current folder, the report at the root.
+                      PathCase{"C:\\Tools\\polrix.exe", nullptr, "C:\\Tools\\polrix.xml", "C:\\Tools\\polrix.txt",
+                               "\\polrix.htm", "polrix.log"},
+                      // Long paths are kept whole.
+                      PathCase{"C:\\"
+                               "0123456789012345678901234567890123456789012345678901234567890123456789"
+                               "0123456789012345678901234567890123456789012345678901234567890123456789"
+                               "0123456789012345678901234567890123456789012345678901234567890123456789"
+                               "0123456789012345678901234567890123456789\\polrix.exe",
+                               "/tmp/polrix_settings_d",
+                               "C:\\"
+                               "0123456789012345678901234567890123456789012345678901234567890123456789"
+                               "0123456789012345678901234567890123456789012345678901234567890123456789"
+                               "0123456789012345678901234567890123456789012345678901234567890123456789"
+                               "0123456789012345678901234567890123456789\\polrix.xml",
+                               "C:\\"
+                               "0123456789012345678901234567890123456789012345678901234567890123456789"
+                               "0123456789012345678901234567890123456789012345678901234567890123456789"
+                               "0123456789012345678901234567890123456789012345678901234567890123456789"
+                               "0123456789012345678901234567890123456789\\polrix.txt",
+                               "/tmp/polrix_settings_d\\polrix.htm", "/tmp/polrix_settings_d\\polrix.log"}));
 
 TEST(QueryFileFor, CutsAtTheLastDotAnywhereInThePath)
 {
@@ -171,10 +174,9 @@ TEST_F(Settings, MissingPlacementGetsTheMiddleTwoThirdsAndIsWrittenBack)
         int xo, yo, xs, ys;        // after the fill for a 1200 x 900 screen
         bool x_written, y_written;
     };
-    for (const Case& c : {Case{-1, -1, 200, 150, 800, 600, true, true},
-                          Case{0, 500, 200, 7, 800, 500, true, false},
-                          Case{640, -1, 7, 150, 640, 600, false, true},
-                          Case{640, 500, 7, 7, 640, 500, false, false}}) {
+    for (const Case& c :
+         {Case{-1, -1, 200, 150, 800, 600, true, true}, Case{0, 500, 200, 7, 800, 500, true, false},
+          Case{640, -1, 7, 150, 640, 600, false, true}, Case{640, 500, 7, 7, 640, 500, false, false}}) {
         regstore::clear();
         write_rdword("HKCU", key, "xo", 7);
         write_rdword("HKCU", key, "yo", 7);

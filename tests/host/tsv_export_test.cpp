@@ -42,21 +42,20 @@ TEST_F(TsvExport, OneRowListPlaceholderOnlyAtPositionOne)
 {
     QueryList& os = add_list(chain(), "Win32_OperatingSystem", 15, 1, 7);
     add_item(os, "Caption", {"Windows"});
-    add_item(os, "Locale", {""});                   // position 1, empty: placeholder
-    add_item(os, "Organization", {""});             // position 2, empty: nothing
-    add_item(os, "Cleared", {"x"}).valid = 0;       // never written
-    add_item(os, nullptr, {"nameless"});            // never written
+    add_item(os, "Locale", {""});              // position 1, empty: placeholder
+    add_item(os, "Organization", {""});        // position 2, empty: nothing
+    add_item(os, "Cleared", {"x"}).valid = 0;  // never written
+    add_item(os, nullptr, {"nameless"});       // never written
     QueryItem& unticked = add_item(os, "BuildNumber", {"7601"});
-    unticked.checked = 0;                           // check boxes play no part
-    unticked.disp = "Build";                        // nor do display names
+    unticked.checked = 0;     // check boxes play no part
+    unticked.disp = "Build";  // nor do display names
     add_item(os, "Version", {"6.1"});
     add_item(os, "BeyondItemCount", {"no"});
 
-    EXPECT_EQ(exported(), crlf(kHeader +
-                               "WMI\tWin32_OperatingSystem\t\tCaption\tWindows\n"
-                               "WMI\tWin32_OperatingSystem\t\tLocale\t-\n"
-                               "WMI\tWin32_OperatingSystem\t\tBuildNumber\t7601\n"
-                               "WMI\tWin32_OperatingSystem\t\tVersion\t6.1\n"));
+    EXPECT_EQ(exported(), crlf(kHeader + "WMI\tWin32_OperatingSystem\t\tCaption\tWindows\n"
+                                         "WMI\tWin32_OperatingSystem\t\tLocale\t-\n"
+                                         "WMI\tWin32_OperatingSystem\t\tBuildNumber\t7601\n"
+                                         "WMI\tWin32_OperatingSystem\t\tVersion\t6.1\n"));
 }
 
 TEST_F(TsvExport, OneRowListWithEmptyFirstValueWritesNothingForIt)
@@ -73,9 +72,8 @@ TEST_F(TsvExport, MultiRowListGroupsByTheFirstItem)
     add_item(disks, "DeviceID", {"C:", "D:"});
     add_item(disks, "FreeSpace", {"1000", "2000"});
 
-    EXPECT_EQ(exported(), crlf(kHeader +
-                               "WMI\tWin32_LogicalDisk\tC:\tFreeSpace\t1000\n"
-                               "WMI\tWin32_LogicalDisk\tD:\tFreeSpace\t2000\n"));
+    EXPECT_EQ(exported(), crlf(kHeader + "WMI\tWin32_LogicalDisk\tC:\tFreeSpace\t1000\n"
+                                         "WMI\tWin32_LogicalDisk\tD:\tFreeSpace\t2000\n"));
 }
 
 TEST_F(TsvExport, MultiRowListRowByRowWithPlaceholderAtPositionOneOnly)
@@ -87,13 +85,12 @@ TEST_F(TsvExport, MultiRowListRowByRowWithPlaceholderAtPositionOneOnly)
     add_item(keys, "DisplayVersion", {"1.0", "", "3.0"});
     add_item(keys, "Publisher", {"", "", "Maker"});
 
-    EXPECT_EQ(exported(), crlf(kHeader +
-                               "REG\tSOFTWARE\\Uninstall\tApp1\tDisplayName\tOne\n"
-                               "REG\tSOFTWARE\\Uninstall\tApp1\tDisplayVersion\t1.0\n"
-                               "REG\tSOFTWARE\\Uninstall\t\t-\t-\n"
-                               "REG\tSOFTWARE\\Uninstall\tApp3\t-\t-\n"
-                               "REG\tSOFTWARE\\Uninstall\tApp3\tDisplayVersion\t3.0\n"
-                               "REG\tSOFTWARE\\Uninstall\tApp3\tPublisher\tMaker\n"));
+    EXPECT_EQ(exported(), crlf(kHeader + "REG\tSOFTWARE\\Uninstall\tApp1\tDisplayName\tOne\n"
+                                         "REG\tSOFTWARE\\Uninstall\tApp1\tDisplayVersion\t1.0\n"
+                                         "REG\tSOFTWARE\\Uninstall\t\t-\t-\n"
+                                         "REG\tSOFTWARE\\Uninstall\tApp3\t-\t-\n"
+                                         "REG\tSOFTWARE\\Uninstall\tApp3\tDisplayVersion\t3.0\n"
+                                         "REG\tSOFTWARE\\Uninstall\tApp3\tPublisher\tMaker\n"));
 }
 
 TEST_F(TsvExport, ListOfBothTypesIsRegistry)
@@ -109,9 +106,8 @@ TEST_F(TsvExport, TabsAndLineBreaksInFieldsBecomeBlanks)
     add_item(list, "Group", {"g\t1", "g\r\n2"});
     add_item(list, "Item\nName", {"a\tb", "line1\r\nline2"});
 
-    EXPECT_EQ(exported(), crlf(kHeader +
-                               "WMI\tOdd List\tg 1\tItem Name\ta b\n"
-                               "WMI\tOdd List\tg  2\tItem Name\tline1  line2\n"));
+    EXPECT_EQ(exported(), crlf(kHeader + "WMI\tOdd List\tg 1\tItem Name\ta b\n"
+                                         "WMI\tOdd List\tg  2\tItem Name\tline1  line2\n"));
 }
 
 TEST_F(TsvExport, RowWithoutUsableFirstItemHasAnEmptyGroup)
@@ -126,13 +122,12 @@ TEST_F(TsvExport, RowWithoutUsableFirstItemHasAnEmptyGroup)
     add_item(nameless, nullptr, {"Y1", "Y2"});
     add_item(nameless, "Value", {"e", ""});
 
-    EXPECT_EQ(exported(), crlf(kHeader +
-                               "WMI\tFirst\tG1\tValue\ta\n"
-                               "WMI\tFirst\tG2\tValue\tb\n"
-                               "WMI\tInvalidFirst\t\tValue\tc\n"
-                               "WMI\tInvalidFirst\t\tValue\td\n"
-                               "WMI\tNamelessFirst\t\tValue\te\n"
-                               "WMI\tNamelessFirst\t\t-\t-\n"));
+    EXPECT_EQ(exported(), crlf(kHeader + "WMI\tFirst\tG1\tValue\ta\n"
+                                         "WMI\tFirst\tG2\tValue\tb\n"
+                                         "WMI\tInvalidFirst\t\tValue\tc\n"
+                                         "WMI\tInvalidFirst\t\tValue\td\n"
+                                         "WMI\tNamelessFirst\t\tValue\te\n"
+                                         "WMI\tNamelessFirst\t\t-\t-\n"));
 }
 
 TEST_F(TsvExport, UnopenablePathIsAFailureThatWritesNothing)

@@ -103,13 +103,14 @@ TEST_P(WmiQueryForms, StatementFromListAndItems)
     EXPECT_EQ(list.item_count, 2);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    WmiQuery, WmiQueryForms,
-    ::testing::Values(
-        FormCase{{}, {}, "SELECT Name,Size FROM Win32_LogicalDisk"},
-        FormCase{"WHERE DeviceID=", "C:", "SELECT Name,Size FROM Win32_LogicalDisk WHERE DeviceID='C:'"},
-        FormCase{{}, "C:", "SELECT Name,Size FROM Win32_LogicalDisk"},
-        FormCase{"WHERE DriveType=3", {}, "SELECT Name,Size FROM Win32_LogicalDisk WHERE DriveType=3"}));
+INSTANTIATE_TEST_SUITE_P(WmiQuery, WmiQueryForms,
+                         ::testing::Values(FormCase{{}, {}, "SELECT Name,Size FROM Win32_LogicalDisk"},
+                                           FormCase{"WHERE DeviceID=", "C:",
+                                                    "SELECT Name,Size FROM Win32_LogicalDisk WHERE DeviceID='C:'"},
+                                           FormCase{{}, "C:", "SELECT Name,Size FROM Win32_LogicalDisk"},
+                                           FormCase{"WHERE DriveType=3",
+                                                    {},
+                                                    "SELECT Name,Size FROM Win32_LogicalDisk WHERE DriveType=3"}));
 
 TEST_F(WmiQuery, StarBecomesOneItemPerPropertyThatAnyObjectHolds)
 {
@@ -149,9 +150,10 @@ TEST_F(WmiQuery, StarBecomesOneItemPerPropertyThatAnyObjectHolds)
     EXPECT_EQ(find_item(list, "Size")->values, (Strings{"100", "200"}));
     EXPECT_EQ(list.last_item, find_item(list, "Size"));
     // Row by row, each with every column, after the enumeration.
-    EXPECT_TRUE(logged("    Caption = 0\n    Name = C:\n    VolumeName = \n    Size = 100\n"
-                       "    Caption = 0\n    Name = D:\n    VolumeName = Data\n    Size = 200\n"
-                       "  SELECT OK m:2, n: 4\n"))
+    EXPECT_TRUE(
+        logged("    Caption = 0\n    Name = C:\n    VolumeName = \n    Size = 100\n"
+               "    Caption = 0\n    Name = D:\n    VolumeName = Data\n    Size = 200\n"
+               "  SELECT OK m:2, n: 4\n"))
         << log();
 }
 
@@ -184,15 +186,16 @@ INSTANTIATE_TEST_SUITE_P(
     WmiQuery, WmiQueryStarWithMore,
     ::testing::Values(
         StarCase{"two_properties", {{L"A", fake::str("a")}, {L"B", fake::str("b")}}, {"A", "B"}, 2},
-        StarCase{
-            "one_property", {{L"A", fake::str("a")}, {L"B", fake::null()}}, {"A", "Extra1", "Extra2"}, 1}),
+        StarCase{"one_property", {{L"A", fake::str("a")}, {L"B", fake::null()}}, {"A", "Extra1", "Extra2"}, 1}),
     [](const ::testing::TestParamInfo<StarCase>& info) { return std::string(info.param.label); });
 
 TEST_F(WmiQuery, NamesThatCannotBeFetchedOrReadGiveNoColumn)
 {
-    wmi.add_object(
-        CIMV2, "Test_Class",
-        {{L"A", fake::str("a")}, {L"B", fake::str("b")}, {L"C", fake::str("c")}, {L"D", fake::str("d")}});
+    wmi.add_object(CIMV2, "Test_Class",
+                   {{L"A", fake::str("a")},
+                    {L"B", fake::str("b")},
+                    {L"C", fake::str("c")},
+                    {L"D", fake::str("d")}});
     wmi.name_fetch_fails = {1};         // B
     wmi.get_fails[L"C"] = FAKE_E_FAIL;  // C
     QueryList& list = add_list("Test_Class", {"*"});
@@ -225,8 +228,9 @@ TEST_F(WmiQuery, ClassWithoutObjectsKeepsTheStarItem)
     EXPECT_EQ(item_names(list), (Strings{"*"}));
     EXPECT_TRUE(list.first_item->values.empty());
     EXPECT_EQ(list.pending, 0);
-    EXPECT_TRUE(logged("  SELECT * FROM Win32_CDROMDrive\n  SELECT OK m:0, n: 1\n"
-                       "CWMI::Thread:read_cwmi () finished ...\n"))
+    EXPECT_TRUE(
+        logged("  SELECT * FROM Win32_CDROMDrive\n  SELECT OK m:0, n: 1\n"
+               "CWMI::Thread:read_cwmi () finished ...\n"))
         << log();
 }
 
@@ -310,8 +314,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "Failed to initialize COM! Error: 0x80004005\n", true, false, 0},
         FailureCase{"security", [](FakeWmi& w) { w.security_result = static_cast<HResult>(0x80070005u); },
                     "Failed to initialize COM security! Error: 0x80070005\n", true, true, 0},
-        FailureCase{"locator",
-                    [](FakeWmi& w) { w.create_locator_result = static_cast<HResult>(0x80040154u); },
+        FailureCase{"locator", [](FakeWmi& w) { w.create_locator_result = static_cast<HResult>(0x80040154u); },
                     "Failed to create IWbemLocator! Error: 0x80040154\n", true, true, 0},
         FailureCase{"connect", [](FakeWmi& w) { w.connect_result = static_cast<HResult>(0x80041003u); },
                     "Failed to connect IWbemLocator! Error: 0x80041003\n", true, true, 0},
@@ -438,7 +441,7 @@ struct ExpansionCase {
     Strings items;  // as the query file gives them; the first is "*"
     Text star_filt;
     std::vector<FakeObjectData> objects;
-    Strings chain;                // item names afterwards
+    Strings chain;  // item names afterwards
     int item_count;
     std::vector<Strings> values;  // of each item of the chain
     const char* lines;            // the log from the statement to the counts
@@ -549,7 +552,8 @@ INSTANTIATE_TEST_SUITE_P(
         ExpansionCase{"star_with_items_after_it_two_columns",
                       {"*", "Extra"},
                       {},
-                      {{{L"A", fake::str("a1")}, {L"B", fake::null()}}, {{L"A", fake::null()}, {L"B", fake::str("b2")}}},
+                      {{{L"A", fake::str("a1")}, {L"B", fake::null()}},
+                       {{L"A", fake::null()}, {L"B", fake::str("b2")}}},
                       {"A", "B"},
                       2,
                       {{"a1", ""}, {"", "b2"}},
@@ -580,7 +584,8 @@ TEST_F(WmiQuery, StarReadLinesKeepTheirPlaceAmongTheRows)
     read(list);
     EXPECT_EQ(item_names(list), (Strings{"A"}));
     EXPECT_EQ(list.first_item->values, (Strings{"a1", "a2"}));
-    EXPECT_TRUE(logged("    A = a1\n    A = a2\n"
-                       "Failed to enumerate Next! Error: 0x80041006\n  SELECT OK m:2, n: 1\n"))
+    EXPECT_TRUE(
+        logged("    A = a1\n    A = a2\n"
+               "Failed to enumerate Next! Error: 0x80041006\n  SELECT OK m:2, n: 1\n"))
         << log();
 }

@@ -51,17 +51,16 @@ TEST_P(BitmapSizes, HeaderHoldsTheFormatAndThePaddedImageSize)
         EXPECT_EQ(u32_at(header, offset), 0u) << "offset " << offset;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    DepthsAndWidths, BitmapSizes,
-    testing::Values(
-        // The class icons and the title picture at the three display depths.
-        SizeCase{16, 16, 16, 32, 512}, SizeCase{16, 16, 24, 48, 768}, SizeCase{16, 16, 32, 64, 1024},
-        SizeCase{24, 24, 16, 48, 1152}, SizeCase{24, 24, 24, 72, 1728},
-        SizeCase{24, 24, 32, 96, 2304},
-        // Odd widths: every row is padded up to a multiple of 4 bytes.
-        SizeCase{1, 1, 24, 4, 4}, SizeCase{1, 3, 16, 4, 12}, SizeCase{3, 2, 24, 12, 24},
-        SizeCase{5, 2, 16, 12, 24}, SizeCase{13, 2, 24, 40, 80}, SizeCase{7, 1, 32, 28, 28},
-        SizeCase{0, 0, 24, 0, 0}));
+INSTANTIATE_TEST_SUITE_P(DepthsAndWidths, BitmapSizes,
+                         testing::Values(
+                             // The class icons and the title picture at the three display depths.
+                             SizeCase{16, 16, 16, 32, 512}, SizeCase{16, 16, 24, 48, 768},
+                             SizeCase{16, 16, 32, 64, 1024}, SizeCase{24, 24, 16, 48, 1152},
+                             SizeCase{24, 24, 24, 72, 1728}, SizeCase{24, 24, 32, 96, 2304},
+                             // Odd widths: every row is padded up to a multiple of 4 bytes.
+                             SizeCase{1, 1, 24, 4, 4}, SizeCase{1, 3, 16, 4, 12}, SizeCase{3, 2, 24, 12, 24},
+                             SizeCase{5, 2, 16, 12, 24}, SizeCase{13, 2, 24, 40, 80}, SizeCase{7, 1, 32, 28, 28},
+                             SizeCase{0, 0, 24, 0, 0}));
 
 TEST(BitmapFile, ReportedImageSizeAndFieldsAreKept)
 {

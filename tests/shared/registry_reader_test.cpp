@@ -133,8 +133,8 @@ TEST_F(RegistryReader, PlainModeGivesTheTextOfEveryType)
     put("", long_name.c_str(), REGTYPE_SZ, sz("long named"));
 
     auto list = make_list("HKCU", scratch.path(),
-                          {"@", "text", "expand", "binary", "dword", "negative", "multi", "qword",
-                           "bigendian", "empty", "onebyte", "bare", "baretext", "missing", long_name});
+                          {"@", "text", "expand", "binary", "dword", "negative", "multi", "qword", "bigendian",
+                           "empty", "onebyte", "bare", "baretext", "missing", long_name});
     auto [result, log] = read(*list);
 
     EXPECT_EQ(result, 0);
@@ -142,11 +142,11 @@ TEST_F(RegistryReader, PlainModeGivesTheTextOfEveryType)
     EXPECT_EQ(list->row_count, 1);
     EXPECT_EQ(list->item_count, 15);
     std::vector<ItemSeen> expected = {
-        {"@", 1, {"standard"}},      {"text", 1, {"hello"}},        {"expand", 1, {"%TEMP%\\polrix"}},
-        {"binary", 1, {"AB"}},       {"dword", 1, {"300"}},         {"negative", 1, {"-1"}},
-        {"multi", 1, {"one"}},       {"qword", 1, {""}},            {"bigendian", 1, {""}},
-        {"empty", 1, {""}},          {"onebyte", 1, {""}},          {"bare", 1, {"XYZ"}},
-        {"baretext", 1, {"abc"}},    {"missing", 1, {""}},          {long_name, 1, {"long named"}},
+        {"@", 1, {"standard"}},   {"text", 1, {"hello"}}, {"expand", 1, {"%TEMP%\\polrix"}},
+        {"binary", 1, {"AB"}},    {"dword", 1, {"300"}},  {"negative", 1, {"-1"}},
+        {"multi", 1, {"one"}},    {"qword", 1, {""}},     {"bigendian", 1, {""}},
+        {"empty", 1, {""}},       {"onebyte", 1, {""}},   {"bare", 1, {"XYZ"}},
+        {"baretext", 1, {"abc"}}, {"missing", 1, {""}},   {long_name, 1, {"long named"}},
     };
     EXPECT_EQ(items_of(*list), expected);
     std::string lines = head("HKCU", scratch.path());
@@ -447,8 +447,9 @@ TEST_F(RegistryReader, PlainModeReadsTheNamesItsItemsGive)
                           {"@", "<b>", "A before", long_text, "Z after", "? check", "??"});
     auto [result, log] = read(*list);
     std::vector<std::pair<std::string, std::string>> entries = {
-        {"@", "default"}, {"<b>", "ascii twin"}, {"A before", "before"}, {long_text, "long"},
-        {"Z after", "after"}, {"? check", ""},    {"??", ""},
+        {"@", "default"},    {"<b>", "ascii twin"}, {"A before", "before"},
+        {long_text, "long"}, {"Z after", "after"},  {"? check", ""},
+        {"??", ""},
     };
     std::vector<ItemSeen> expected;
     for (const auto& entry : entries)

@@ -57,7 +57,7 @@ struct RegistryCase {
     std::vector<Put> puts;
     Op op = Op::read_val;
     std::string root = "HKCU";
-    std::string sub;  // key below the scratch key the call names
+    std::string sub;              // key below the scratch key the call names
     bool by_wow6432node = false;  // the call names the 32-bit view's key by its own path
     std::optional<std::string> name;
     uint32_t dword_in = 0;
@@ -72,8 +72,7 @@ struct RegistryCase {
 
     explicit RegistryCase(std::string t) : title(std::move(t)) {}
 
-    RegistryCase& put(TestHive hive, std::string at, std::optional<std::string> value, uint32_t t,
-                      Bytes bytes)
+    RegistryCase& put(TestHive hive, std::string at, std::optional<std::string> value, uint32_t t, Bytes bytes)
     {
         puts.push_back({hive, std::move(at), std::move(value), t, std::move(bytes)});
         return *this;
@@ -85,8 +84,8 @@ struct RegistryCase {
     // A value written in the view that 64-bit Windows shows 32-bit programs.
     RegistryCase& put32(TestHive hive, std::string at, std::optional<std::string> value, Bytes bytes)
     {
-        puts.push_back({hive, std::move(at), std::move(value), REGTYPE_SZ, std::move(bytes), false,
-                        TestView::wow32});
+        puts.push_back(
+            {hive, std::move(at), std::move(value), REGTYPE_SZ, std::move(bytes), false, TestView::wow32});
         return *this;
     }
     RegistryCase& key(std::string at)
@@ -204,7 +203,9 @@ std::vector<RegistryCase> cases()
         RegistryCase("binary_raw_keeps_zero_bytes")
             .put(n("v"), REGTYPE_BINARY, BINARY)
             .read_val(n("v"), BINARY, REGTYPE_BINARY),
-        RegistryCase("multi_sz_raw").put(n("v"), REGTYPE_MULTI_SZ, MULTI).read_val(n("v"), MULTI, REGTYPE_MULTI_SZ),
+        RegistryCase("multi_sz_raw")
+            .put(n("v"), REGTYPE_MULTI_SZ, MULTI)
+            .read_val(n("v"), MULTI, REGTYPE_MULTI_SZ),
         RegistryCase("qword_raw").put(n("v"), REGTYPE_QWORD, QWORD).read_val(n("v"), QWORD, REGTYPE_QWORD),
         RegistryCase("empty_text_raw_is_none_with_type_0")
             .put(n("v"), REGTYPE_SZ, sz(""))
@@ -230,8 +231,12 @@ std::vector<RegistryCase> cases()
         RegistryCase("empty_text_is_none").put(n("v"), REGTYPE_SZ, sz("")).read_string(n("v"), std::nullopt),
         // Not even the terminating zero: nothing to read past.
         RegistryCase("zero_byte_text_is_none").put(n("v"), REGTYPE_SZ, "").read_string(n("v"), std::nullopt),
-        RegistryCase("text_of_a_dword_is_none").put(n("v"), REGTYPE_DWORD, le32(65)).read_string(n("v"), std::nullopt),
-        RegistryCase("text_of_multi_sz_is_none").put(n("v"), REGTYPE_MULTI_SZ, MULTI).read_string(n("v"), std::nullopt),
+        RegistryCase("text_of_a_dword_is_none")
+            .put(n("v"), REGTYPE_DWORD, le32(65))
+            .read_string(n("v"), std::nullopt),
+        RegistryCase("text_of_multi_sz_is_none")
+            .put(n("v"), REGTYPE_MULTI_SZ, MULTI)
+            .read_string(n("v"), std::nullopt),
         RegistryCase("missing_text_is_none").at("HKCU", "missing").read_string(n("v"), std::nullopt),
 
         // Number reads.
@@ -242,18 +247,20 @@ std::vector<RegistryCase> cases()
         RegistryCase("dword_top_bit_reads_negative")
             .put(n("v"), REGTYPE_DWORD, le32(0x80000000u))
             .read_dword(n("v"), INT32_MIN),
-        RegistryCase("four_byte_binary_is_no_dword")
-            .put(n("v"), REGTYPE_BINARY, le32(7))
-            .read_dword(n("v"), -1),
+        RegistryCase("four_byte_binary_is_no_dword").put(n("v"), REGTYPE_BINARY, le32(7)).read_dword(n("v"), -1),
         RegistryCase("missing_dword_is_minus_one").put(n("other"), REGTYPE_DWORD, le32(7)).read_dword(n("v"), -1),
 
         // The default value.
-        RegistryCase("default_value_text").put(DEFAULT, REGTYPE_SZ, sz("standard")).read_string(DEFAULT, "standard"),
+        RegistryCase("default_value_text")
+            .put(DEFAULT, REGTYPE_SZ, sz("standard"))
+            .read_string(DEFAULT, "standard"),
         RegistryCase("default_value_raw")
             .put(DEFAULT, REGTYPE_SZ, sz("standard"))
             .put(n("named"), REGTYPE_SZ, sz("other"))
             .read_val(DEFAULT, sz("standard"), REGTYPE_SZ),
-        RegistryCase("default_value_written").put(n("named"), REGTYPE_SZ, sz("other")).write_string(DEFAULT, "standard"),
+        RegistryCase("default_value_written")
+            .put(n("named"), REGTYPE_SZ, sz("other"))
+            .write_string(DEFAULT, "standard"),
 
         // Writes create the keys they need and replace what is there.
         RegistryCase("write_dword_creates_keys").at("HKCU", "new\\deeper\\key").write_dword(n("n"), 0x01020304u),
@@ -488,8 +495,7 @@ TEST(RegistryNames, SubkeysAreListedAndReadByTheirOwnNames)
     }
 
     uint32_t type = 0;
-    EXPECT_EQ(read_rval("HKCU", (key + "\\<b>").c_str(), "v", type),
-              std::optional<std::string>(sz("ascii twin")));
+    EXPECT_EQ(read_rval("HKCU", (key + "\\<b>").c_str(), "v", type), std::optional<std::string>(sz("ascii twin")));
     EXPECT_EQ(read_rval("HKCU", (key + "\\? check").c_str(), "v", type), std::nullopt);
 }
 

@@ -51,8 +51,9 @@ inline std::string crlf(const std::string& text)
 // A pending WMI list as the query file gives it (path, class, optional filter
 // and variable) with checked items of the given names, appended to the chain.
 inline QueryList& add_wmi_list(std::unique_ptr<QueryList>& first, const Text& name,
-                               const std::vector<std::string>& items, const Text& path = std::string("root\\CIMV2"),
-                               const Text& filt = {}, const Text& var = {})
+                               const std::vector<std::string>& items,
+                               const Text& path = std::string("root\\CIMV2"), const Text& filt = {},
+                               const Text& var = {})
 {
     std::unique_ptr<QueryList> list = init_list();
     list->path = path;

@@ -26,8 +26,8 @@ inline std::string dump(QueryList* first)
             out += " EnumVal";
         if (!l.pending)
             out += " read";
-        out += show_text("path", l.path) + show_text("name", l.name) + show_text("disp", l.disp) + show_text("filt", l.filt) +
-               show_text("var", l.var) + show_text("written", l.var_as_written) + "\n";
+        out += show_text("path", l.path) + show_text("name", l.name) + show_text("disp", l.disp) +
+               show_text("filt", l.filt) + show_text("var", l.var) + show_text("written", l.var_as_written) + "\n";
         for_each_item(l, [&](QueryItem& i) {
             out += "  item";
             if (!i.checked)
@@ -39,4 +39,3 @@ inline std::string dump(QueryList* first)
     });
     return out;
 }
-

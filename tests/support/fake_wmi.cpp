@@ -128,8 +128,8 @@ public:
         if (class_->value)
             object = std::make_unique<FakeCompactObject>(wmi_, *class_, k);
         else if (class_->generator)
-            object = std::make_unique<FakeObject>(
-                wmi_, std::make_shared<const FakeObjectData>(class_->generator(k)));
+            object = std::make_unique<FakeObject>(wmi_,
+                                                  std::make_shared<const FakeObjectData>(class_->generator(k)));
         else
             object = std::make_unique<FakeObject>(wmi_, class_->objects[k]);
         return 0;
@@ -229,10 +229,7 @@ WmiValue str(const std::wstring& v)
     value.text = v;
     return value;
 }
-WmiValue str(const std::string& ascii_text)
-{
-    return str(std::wstring(ascii_text.begin(), ascii_text.end()));
-}
+WmiValue str(const std::string& ascii_text) { return str(std::wstring(ascii_text.begin(), ascii_text.end())); }
 WmiValue str_array(const std::vector<std::wstring>& elements)
 {
     WmiValue value = of_type(VT_ARRAY_ | VT_BSTR_, 0);

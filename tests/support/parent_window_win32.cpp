@@ -24,8 +24,9 @@ ParentWindow::ParentWindow(int width, int height, bool shown)
     const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
     RECT outer{0, 0, width, height};
     AdjustWindowRect(&outer, style, FALSE);
-    hwnd_ = CreateWindowExA(0, parent_class(), "test", style | (shown ? WS_VISIBLE : 0), 0, 0, outer.right - outer.left,
-                            outer.bottom - outer.top, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    hwnd_ = CreateWindowExA(0, parent_class(), "test", style | (shown ? WS_VISIBLE : 0), 0, 0,
+                            outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr,
+                            GetModuleHandleA(nullptr), nullptr);
 }
 
 ParentWindow::~ParentWindow()

@@ -106,8 +106,7 @@ inline std::vector<HTREEITEM> tree_items(HWND tree)
     std::vector<HTREEITEM> items;
     for (HTREEITEM top = TreeView_GetRoot(tree); top; top = TreeView_GetNextSibling(tree, top)) {
         items.push_back(top);
-        for (HTREEITEM child = TreeView_GetChild(tree, top); child;
-             child = TreeView_GetNextSibling(tree, child))
+        for (HTREEITEM child = TreeView_GetChild(tree, top); child; child = TreeView_GetNextSibling(tree, child))
             items.push_back(child);
     }
     return items;

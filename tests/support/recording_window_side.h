@@ -14,10 +14,7 @@
 
 class RecordingWindowSide : public WindowSide {
 public:
-    explicit RecordingWindowSide(bool with_main_window) : main_window(with_main_window)
-    {
-        set_window_side(this);
-    }
+    explicit RecordingWindowSide(bool with_main_window) : main_window(with_main_window) { set_window_side(this); }
     ~RecordingWindowSide() override { set_window_side(nullptr); }
 
     bool has_main_window() override { return main_window; }

@@ -23,8 +23,8 @@ inline const char* root_name(TestHive hive) { return hive == TestHive::user ? "H
 // Creates or replaces a value of any type, creating the key path. A null name
 // is the key's default value. The data are the bytes that the ANSI calls
 // give back: text types are ANSI text. True on success.
-bool fixture_put_value(TestHive hive, TestView view, const std::wstring& path, const wchar_t* name,
-                       uint32_t type, const std::string& data);
+bool fixture_put_value(TestHive hive, TestView view, const std::wstring& path, const wchar_t* name, uint32_t type,
+                       const std::string& data);
 // Creates an (empty) key and the keys along its path. True on success.
 bool fixture_create_key(TestHive hive, TestView view, const std::wstring& path);
 // Removes a key with everything below it; nothing when it is missing.

@@ -16,8 +16,8 @@ regstore::View store_view(TestView view)
 }
 }  // namespace
 
-bool fixture_put_value(TestHive hive, TestView view, const std::wstring& path, const wchar_t* name,
-                       uint32_t type, const std::string& data)
+bool fixture_put_value(TestHive hive, TestView view, const std::wstring& path, const wchar_t* name, uint32_t type,
+                       const std::string& data)
 {
     regstore::put_value(store_hive(hive), store_view(view), path, name, type, data);
     return true;

@@ -33,8 +33,8 @@ std::string stored_form(uint32_t type, const std::string& data)
 
 }  // namespace
 
-bool fixture_put_value(TestHive hive, TestView view, const std::wstring& path, const wchar_t* name,
-                       uint32_t type, const std::string& data)
+bool fixture_put_value(TestHive hive, TestView view, const std::wstring& path, const wchar_t* name, uint32_t type,
+                       const std::string& data)
 {
     RegistryKey key;
     if (!create(hive, view, path, key))

@@ -102,7 +102,8 @@ AboutRun run_about_box(std::vector<std::function<void(HWND)>> actions)
             actions[next++](box);
             ++run.actions_run;
         } else {
-            PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
+            PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
         }
     });
     CInf about;
@@ -164,8 +165,8 @@ private:
     long total() const
     {
         JOBOBJECT_BASIC_ACCOUNTING_INFORMATION info{};
-        if (!job_ || !QueryInformationJobObject(job_, JobObjectBasicAccountingInformation, &info, sizeof info,
-                                                nullptr))
+        if (!job_ ||
+            !QueryInformationJobObject(job_, JobObjectBasicAccountingInformation, &info, sizeof info, nullptr))
             return -1;
         return static_cast<long>(info.TotalProcesses);
     }
@@ -216,7 +217,7 @@ TEST(AboutBox, TheHandShowsOnlyInsideTheAddressZone)
         bool hand;
     };
     const std::vector<Case> cases = {
-        {69, 49, true}, {181, 53, true}, {100, 50, true},  {68, 49, false},
+        {69, 49, true},   {181, 53, true},  {100, 50, true},  {68, 49, false},
         {182, 49, false}, {100, 48, false}, {100, 54, false}, {10, 10, false},
     };
     HCURSOR hand = LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_HAND_CURSOR));
@@ -371,7 +372,8 @@ TEST(AboutBox, OpeningAndClosingItWritesFourLogLinesInOrder)
     TestApp test;
     std::string before = test.log();
     DialogCloser closer([](HWND box) {
-        PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
+        PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
     });
     show_about_box();
     EXPECT_EQ(closer.runs, 1);

@@ -118,13 +118,11 @@ TEST(Application, IdlePassPostsOneReloadPerSwitchOfShownList)
         size_t posts_after;
         int shown_id_after;
     } steps[] = {
-        {nullptr, 0, 0},  // nothing shown: nothing posted
-        {&l0, 0, 0},      // a first list without a number does not reload
-        {&l3, 1, 3},
-        {&l3, 1, 3},      // the same list again
-        {&l3b, 1, 3},     // another list with the same number
-        {&l17, 2, 17},
-        {nullptr, 2, 17},  // shown list gone: shown_id kept
+        {nullptr, 0, 0},                    // nothing shown: nothing posted
+        {&l0, 0, 0},                        // a first list without a number does not reload
+        {&l3, 1, 3},     {&l3, 1, 3},       // the same list again
+        {&l3b, 1, 3},                       // another list with the same number
+        {&l17, 2, 17},   {nullptr, 2, 17},  // shown list gone: shown_id kept
         {&l3, 3, 3},
     };
     for (const Step& s : steps) {

@@ -137,9 +137,8 @@ TEST_F(BrowserHostTest, NavigatesToLocalPagesAndReadsTheAddressBack)
     DWORD start = GetTickCount();
     ASSERT_EQ(browser.navigate(x + "#007"), S_OK);
     pump_messages_until([&] { return !browser.location_url().empty(); }, 5000);
-    std::printf("first navigation: %lu ms to the address \"%s\"; HTML engine loaded: %s\n",
-                GetTickCount() - start, browser.location_url().c_str(),
-                GetModuleHandleA("mshtml.dll") ? "yes" : "no");
+    std::printf("first navigation: %lu ms to the address \"%s\"; HTML engine loaded: %s\n", GetTickCount() - start,
+                browser.location_url().c_str(), GetModuleHandleA("mshtml.dll") ? "yes" : "no");
     expect_at(browser, x, "007");
 
     ASSERT_TRUE(pump_messages_until([&] { return !events.before.empty(); }, 5000));
@@ -276,11 +275,12 @@ TEST_F(BrowserHostTest, FiftyLivesLeaveNoWindowsObjectsOrMemoryBehind)
     for (int i = 0; i < 50 && !HasFatalFailure(); ++i)
         one_life();
     ASSERT_TRUE(GetProcessMemoryInfo(self, &memory, sizeof memory));
-    std::printf("50 lives: %lu ms; USER objects %lu -> %lu, GDI objects %lu -> %lu, "
-                "thread windows %d -> %d, committed bytes %lu -> %lu\n",
-                GetTickCount() - start, user, GetGuiResources(self, GR_USEROBJECTS), gdi,
-                GetGuiResources(self, GR_GDIOBJECTS), threads, thread_windows(),
-                static_cast<unsigned long>(committed), static_cast<unsigned long>(memory.PagefileUsage));
+    std::printf(
+        "50 lives: %lu ms; USER objects %lu -> %lu, GDI objects %lu -> %lu, "
+        "thread windows %d -> %d, committed bytes %lu -> %lu\n",
+        GetTickCount() - start, user, GetGuiResources(self, GR_USEROBJECTS), gdi,
+        GetGuiResources(self, GR_GDIOBJECTS), threads, thread_windows(), static_cast<unsigned long>(committed),
+        static_cast<unsigned long>(memory.PagefileUsage));
     EXPECT_EQ(child_windows(parent.hwnd()), 0);
     EXPECT_EQ(thread_windows(), threads);
     EXPECT_EQ(GetGuiResources(self, GR_USEROBJECTS), user);

@@ -43,10 +43,10 @@ TEST_F(CaptionBand, FillsItsRowsWithARaisedFrameAndTheCaption)
         int x, y;
         COLORREF colour;
     };
-    for (const Pixel& p : {Pixel{WIDTH / 2, TOP - 1, UNTOUCHED}, Pixel{WIDTH / 2, bottom + 1, UNTOUCHED},
-                           Pixel{WIDTH / 2, TOP, highlight}, Pixel{0, TOP + 5, highlight},
-                           Pixel{WIDTH / 2, bottom, shadow}, Pixel{WIDTH - 1, TOP + 5, shadow},
-                           Pixel{3, TOP + 3, face}, Pixel{WIDTH - 4, bottom - 3, face}}) {
+    for (const Pixel& p :
+         {Pixel{WIDTH / 2, TOP - 1, UNTOUCHED}, Pixel{WIDTH / 2, bottom + 1, UNTOUCHED},
+          Pixel{WIDTH / 2, TOP, highlight}, Pixel{0, TOP + 5, highlight}, Pixel{WIDTH / 2, bottom, shadow},
+          Pixel{WIDTH - 1, TOP + 5, shadow}, Pixel{3, TOP + 3, face}, Pixel{WIDTH - 4, bottom - 3, face}}) {
         EXPECT_EQ(GetPixel(memory, p.x, p.y), p.colour) << p.x << "," << p.y;
     }
     // The caption, centred: drawn pixels in the band's middle, none at its ends.

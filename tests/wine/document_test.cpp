@@ -28,14 +28,18 @@ protected:
 TEST_F(Document, MakingItWritesTheDefaultQueryFileOnlyWhereThereIsNone)
 {
     std::remove(a().cfg_path.c_str());
-    { mdoc doc; }
+    {
+        mdoc doc;
+    }
     std::string written = read_file_bytes(a().cfg_path);
     EXPECT_NE(written.find("     <name>Win32_SystemEnclosure</name>\r\n"), std::string::npos);
     EXPECT_NE(written.find("     <name>SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall</name>\r\n"),
               std::string::npos);
 
     write_file_bytes(a().cfg_path, "");
-    { mdoc doc; }
+    {
+        mdoc doc;
+    }
     EXPECT_EQ(read_file_bytes(a().cfg_path), "");
     EXPECT_NE(app.log().find("mdoc::mdoc () OK ...\nmdoc::~mdoc () OK ...\n"), std::string::npos) << app.log();
 }

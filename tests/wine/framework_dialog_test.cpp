@@ -108,7 +108,8 @@ TEST(FrameworkDialog, CancelEndsItWithIdCancelAndAMissingTemplateFails)
     std::vector<WORD> memory = two_button_template();
     CDialog dialog(reinterpret_cast<const DLGTEMPLATE*>(memory.data()));
     DialogCloser closer([](HWND box) {
-        SendMessageA(box, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, IDCANCEL)));
+        SendMessageA(box, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(box, IDCANCEL)));
     });
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
     EXPECT_EQ(closer.runs, 1);
@@ -146,7 +147,8 @@ TEST(FrameworkDialog, TheSaveDialogGivesBackThePathWholeEvenWhenItsFirstBufferIs
         if (!name)
             name = GetDlgItem(box, 0x480);
         SetWindowTextA(name, path.c_str());
-        PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
+        PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
     });
     ASSERT_EQ(dialog.DoModal(), IDOK);
     EXPECT_EQ(dialog.GetPathName(), path);

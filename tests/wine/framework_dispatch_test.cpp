@@ -28,11 +28,12 @@ public:
 protected:
     const MessageMap& GetMessageMap() const override
     {
-        static const MessageMap map(&(CWnd::GetMessageMap()), {
-            on_size(&BaseWindow::OnSize),
-            on_mouse(WM_LBUTTONDOWN, &BaseWindow::OnLButtonDown),
-            on_command(4001, &BaseWindow::OnFirst),
-        });
+        static const MessageMap map(&(CWnd::GetMessageMap()),
+                                    {
+                                        on_size(&BaseWindow::OnSize),
+                                        on_mouse(WM_LBUTTONDOWN, &BaseWindow::OnLButtonDown),
+                                        on_command(4001, &BaseWindow::OnFirst),
+                                    });
         return map;
     }
     void OnSize(UINT type, int width, int height)
@@ -52,11 +53,12 @@ class DerivedWindow : public BaseWindow {
 protected:
     const MessageMap& GetMessageMap() const override
     {
-        static const MessageMap map(&(BaseWindow::GetMessageMap()), {
-            on_size(&DerivedWindow::OnSize),
-            on_command_range(4002, 4004, &DerivedWindow::OnRange),
-            on_message(WM_USER + 5, &DerivedWindow::OnUser),
-        });
+        static const MessageMap map(&(BaseWindow::GetMessageMap()),
+                                    {
+                                        on_size(&DerivedWindow::OnSize),
+                                        on_command_range(4002, 4004, &DerivedWindow::OnRange),
+                                        on_message(WM_USER + 5, &DerivedWindow::OnUser),
+                                    });
         return map;
     }
     void OnSize(UINT type, int width, int height)

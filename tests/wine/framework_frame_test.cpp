@@ -49,9 +49,10 @@ public:
 protected:
     const CommandMap& GetCommandMap() const override
     {
-        static const CommandMap map(&(CWinApp::GetCommandMap()), {
-            command_range_handler(ALL_FOUR, APP_ONLY, &TestApp::OnAny),
-        });
+        static const CommandMap map(&(CWinApp::GetCommandMap()),
+                                    {
+                                        command_range_handler(ALL_FOUR, APP_ONLY, &TestApp::OnAny),
+                                    });
         return map;
     }
     void OnAny(unsigned id) { record("app " + std::to_string(id)); }
@@ -76,9 +77,10 @@ public:
 protected:
     const CommandMap& GetCommandMap() const override
     {
-        static const CommandMap map(&(CDocument::GetCommandMap()), {
-            command_range_handler(ALL_FOUR, DOC_FRAME_APP, &TestDoc::OnAny),
-        });
+        static const CommandMap map(&(CDocument::GetCommandMap()),
+                                    {
+                                        command_range_handler(ALL_FOUR, DOC_FRAME_APP, &TestDoc::OnAny),
+                                    });
         return map;
     }
     void OnAny(unsigned id) { record("doc " + std::to_string(id)); }
@@ -105,9 +107,9 @@ protected:
     const MessageMap& GetMessageMap() const override
     {
         static const MessageMap map(&(CView::GetMessageMap()), {
-            on_create(&TestView::OnCreate),
-            on_command(ALL_FOUR, &TestView::OnAll),
-        });
+                                                                   on_create(&TestView::OnCreate),
+                                                                   on_command(ALL_FOUR, &TestView::OnAll),
+                                                               });
         return map;
     }
     int OnCreate(CREATESTRUCTA* create)
@@ -144,10 +146,7 @@ public:
 
 class TestFrame : public CFrameWnd {
 public:
-    TestFrame()
-    {
-        record("frame made");
-    }
+    TestFrame() { record("frame made"); }
     ~TestFrame() override { record("frame ended"); }
     bool PreTranslateMessage(MSG* msg) override
     {
@@ -175,10 +174,11 @@ public:
 protected:
     const MessageMap& GetMessageMap() const override
     {
-        static const MessageMap map(&(CFrameWnd::GetMessageMap()), {
-            on_create(&TestFrame::OnCreate),
-            on_command_range(ALL_FOUR, FRAME_APP, &TestFrame::OnAny),
-        });
+        static const MessageMap map(&(CFrameWnd::GetMessageMap()),
+                                    {
+                                        on_create(&TestFrame::OnCreate),
+                                        on_command_range(ALL_FOUR, FRAME_APP, &TestFrame::OnAny),
+                                    });
         return map;
     }
     int OnCreate(CREATESTRUCTA* create)
@@ -218,8 +218,9 @@ protected:
     void SetUp() override
     {
         g_calls.clear();
-        app.AddDocTemplate(std::unique_ptr<CDocTemplate>(new CSingleDocTemplate(
-            IDR_MAINFRAME, make_document<TestDoc>, make_frame<TestFrame>, make_view<TestView>)));
+        app.AddDocTemplate(
+            std::unique_ptr<CDocTemplate>(new CSingleDocTemplate(IDR_MAINFRAME, make_document<TestDoc>,
+                                                                 make_frame<TestFrame>, make_view<TestView>)));
         app.OnFileNew();
         frame = dynamic_cast<TestFrame*>(app.GetMainFrame());
         ASSERT_NE(frame, nullptr);

@@ -42,11 +42,11 @@ uint32_t file_pixel(const std::string& bytes, int x, int y)
     const int width = static_cast<int>(u32_at(bytes, 18));
     const int height = static_cast<int>(u32_at(bytes, 22));
     const int bytes_per_pixel = (u32_at(bytes, 28) & 0xFFFF) / 8;
-    const size_t at = 54 + bitmap_row_size(width, static_cast<uint16_t>(bytes_per_pixel * 8)) *
-                               static_cast<size_t>(height - 1 - y) +
+    const size_t at = 54 +
+                      bitmap_row_size(width, static_cast<uint16_t>(bytes_per_pixel * 8)) *
+                          static_cast<size_t>(height - 1 - y) +
                       static_cast<size_t>(x) * bytes_per_pixel;
-    return static_cast<unsigned char>(bytes.at(at)) |
-           (static_cast<unsigned char>(bytes.at(at + 1)) << 8) |
+    return static_cast<unsigned char>(bytes.at(at)) | (static_cast<unsigned char>(bytes.at(at + 1)) << 8) |
            (static_cast<unsigned char>(bytes.at(at + 2)) << 16);
 }
 
@@ -96,8 +96,7 @@ class IconFiles : public testing::Test {
 protected:
     IconFiles()
     {
-        dir = (std::filesystem::temp_directory_path() /
-               ("polrix_icons_" + std::to_string(GetCurrentProcessId())))
+        dir = (std::filesystem::temp_directory_path() / ("polrix_icons_" + std::to_string(GetCurrentProcessId())))
                   .string();
         std::filesystem::remove_all(dir);
         std::filesystem::create_directories(dir);
@@ -162,8 +161,7 @@ void expect_title_and_class_icons(const std::string& dir, HWND model)
             continue;  // 16-bit pixels are the display's rounding of the pictures
         for (int y = 0; y < side_length; ++y)
             for (int x = 0; x < side_length; ++x) {
-                const uint32_t expected =
-                    n == 0 ? title[y * 24 + x] : strip[y * 304 + (n + 2) * 16 + x];
+                const uint32_t expected = n == 0 ? title[y * 24 + x] : strip[y * 304 + (n + 2) * 16 + x];
                 ASSERT_EQ(file_pixel(bytes, x, y), expected) << "pixel " << x << "," << y;
             }
     }
@@ -179,10 +177,7 @@ TEST_F(IconFiles, TitleAndClassIconsWithAWindowAsTheModel)
 }
 
 // The batch run has no window: the screen's device context is the model.
-TEST_F(IconFiles, TitleAndClassIconsWithoutAWindow)
-{
-    expect_title_and_class_icons(dir, nullptr);
-}
+TEST_F(IconFiles, TitleAndClassIconsWithoutAWindow) { expect_title_and_class_icons(dir, nullptr); }
 
 TEST_F(IconFiles, FileNumbersFollowTheLengthOfTheImageList)
 {

@@ -196,16 +196,16 @@ TEST(ImageList, LoadedFromABitmapFileWithAMaskColour)
     std::string path = write_strip_file();
     ASSERT_FALSE(path.empty());
     CImageList images;
-    ASSERT_TRUE(images.LoadBitmap(nullptr, path.c_str(), kSide, 100, RGB(0, 0, 0),
-                                  LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+    ASSERT_TRUE(
+        images.LoadBitmap(nullptr, path.c_str(), kSide, 100, RGB(0, 0, 0), LR_LOADFROMFILE | LR_CREATEDIBSECTION));
     EXPECT_EQ(images.GetImageCount(), kImages);
     for (int i = 0; i < kImages; ++i)
         expect_drawn_as_strip(images, i);
     DeleteFileA(path.c_str());
 
     CImageList missing;
-    EXPECT_FALSE(missing.LoadBitmap(nullptr, "C:\\no\\such\\strip.bmp", kSide, 100, RGB(0, 0, 0),
-                                    LR_LOADFROMFILE));
+    EXPECT_FALSE(
+        missing.LoadBitmap(nullptr, "C:\\no\\such\\strip.bmp", kSide, 100, RGB(0, 0, 0), LR_LOADFROMFILE));
     EXPECT_EQ(missing.GetImageCount(), 0);
 }
 

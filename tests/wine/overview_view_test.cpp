@@ -59,8 +59,8 @@ protected:
         parent_wnd.Attach(parent.hwnd());
         CCreateContext context;
         context.document = &document;
-        view = static_cast<mhtm*>(
-            CView::CreateView(make_view<mhtm>, &parent_wnd, AFX_IDW_PANE_FIRST + 1, RECT{0, 0, WIDTH, HEIGHT}, &context));
+        view = static_cast<mhtm*>(CView::CreateView(make_view<mhtm>, &parent_wnd, AFX_IDW_PANE_FIRST + 1,
+                                                    RECT{0, 0, WIDTH, HEIGHT}, &context));
         ASSERT_NE(view, nullptr);
         view->OnInitialUpdate();
         list = GetDlgItem(view->m_hWnd, IDC_RESULT_LIST);
@@ -173,7 +173,8 @@ TEST_F(OverviewViewTest, PaintLaysOutPageBandAndListInBothModes)
         EXPECT_EQ(GetPixel(memory, x, c.split), GetNearestColor(memory, GetSysColor(COLOR_BTNHIGHLIGHT)));
         EXPECT_EQ(GetPixel(memory, 0, c.split + 10), GetNearestColor(memory, GetSysColor(COLOR_BTNHIGHLIGHT)));
         EXPECT_EQ(GetPixel(memory, x, c.split + 10), GetNearestColor(memory, GetSysColor(COLOR_BTNFACE)));
-        EXPECT_EQ(GetPixel(memory, WIDTH - 1, c.split + 10), GetNearestColor(memory, GetSysColor(COLOR_BTNSHADOW)));
+        EXPECT_EQ(GetPixel(memory, WIDTH - 1, c.split + 10),
+                  GetNearestColor(memory, GetSysColor(COLOR_BTNSHADOW)));
         EXPECT_EQ(GetPixel(memory, x, c.split + 21), GetNearestColor(memory, GetSysColor(COLOR_BTNSHADOW)));
         EXPECT_EQ(GetPixel(memory, x, c.split + 22), white);
     }

@@ -82,26 +82,25 @@ protected:
         ASSERT_TRUE(scratch.put(TestHive::user, "apps\\alpha", "DisplayName", REGTYPE_SZ, sz("Alpha")));
         ASSERT_TRUE(scratch.put(TestHive::user, "apps\\beta", "DisplayName", REGTYPE_SZ, sz("Beta")));
         query_file = a().cfg_path;
-        write_file_bytes(
-            query_file,
-            crlf("<config>\n"
-                 "  <list>\n     <typ>REG</typ>\n     <path>HKCU</path>\n"
-                 "     <name>" +
-                 plain_name() +
-                 "</name>\n"
-                 "     <item>\n        <name>colour</name>\n     </item>\n"
-                 "     <item>\n        <name>size</name>\n     </item>\n  </list>\n"
-                 "  <list>\n     <typ>REG</typ>\n     <cmd>EnumKey</cmd>\n     <path>HKCU</path>\n"
-                 "     <name>" +
-                 apps_name() +
-                 "</name>\n"
-                 "     <item>\n        <name>Entry</name>\n     </item>\n"
-                 "     <item>\n        <name>DisplayName</name>\n     </item>\n  </list>\n"
-                 "  <list>\n     <typ>WMI</typ>\n     <path>root\\CIMV2</path>\n"
-                 "     <name>Win32_Bios</name>\n"
-                 "     <item>\n        <name>Manufacturer</name>\n     </item>\n"
-                 "     <item>\n        <name>Version</name>\n     </item>\n  </list>\n"
-                 "</config>\n"));
+        write_file_bytes(query_file,
+                         crlf("<config>\n"
+                              "  <list>\n     <typ>REG</typ>\n     <path>HKCU</path>\n"
+                              "     <name>" +
+                              plain_name() +
+                              "</name>\n"
+                              "     <item>\n        <name>colour</name>\n     </item>\n"
+                              "     <item>\n        <name>size</name>\n     </item>\n  </list>\n"
+                              "  <list>\n     <typ>REG</typ>\n     <cmd>EnumKey</cmd>\n     <path>HKCU</path>\n"
+                              "     <name>" +
+                              apps_name() +
+                              "</name>\n"
+                              "     <item>\n        <name>Entry</name>\n     </item>\n"
+                              "     <item>\n        <name>DisplayName</name>\n     </item>\n  </list>\n"
+                              "  <list>\n     <typ>WMI</typ>\n     <path>root\\CIMV2</path>\n"
+                              "     <name>Win32_Bios</name>\n"
+                              "     <item>\n        <name>Manufacturer</name>\n     </item>\n"
+                              "     <item>\n        <name>Version</name>\n     </item>\n  </list>\n"
+                              "</config>\n"));
         ASSERT_TRUE(start_window(app.app()));
         run();
         ASSERT_NE(tree_window(), nullptr);
@@ -123,7 +122,8 @@ protected:
     std::string apps_name() const { return scratch.path("apps"); }
 
     void run() { run_program_queue(app.app()); }
-    template <typename Done> bool run_until(Done done, int milliseconds = 30000)
+    template <typename Done>
+    bool run_until(Done done, int milliseconds = 30000)
     {
         return run_program_queue_until(app.app(), done, milliseconds);
     }
@@ -179,8 +179,8 @@ TEST_F(ProgramWindow, StartedTheTreeShowsTheComputerAndTheQueryFilesLists)
         seen.push_back(tree_item(tree, item));
     const std::string computer = read_rstring("HKLM", COMPUTER_NAME_KEY, nullptr).value_or("");
     ASSERT_FALSE(computer.empty());
-    EXPECT_EQ(seen, (std::vector<TreeItemSeen>{
-                        {computer, 0}, {plain_name(), 2}, {apps_name(), 2}, {"Win32_Bios", 1}}));
+    EXPECT_EQ(seen,
+              (std::vector<TreeItemSeen>{{computer, 0}, {plain_name(), 2}, {apps_name(), 2}, {"Win32_Bios", 1}}));
 }
 
 TEST_F(ProgramWindow, FillTreeCommandBuildsTheItemsAnewFromTheChain)
@@ -440,8 +440,8 @@ TEST_F(ProgramWindow, AClickOnTheRootReadsEveryListAndShowsTheReportFromItsTop)
     EXPECT_NE(report.find("Alpha"), std::string::npos);
     EXPECT_NE(report.find("blue"), std::string::npos);
     mhtm& page = overview();
-    EXPECT_TRUE(run_until(
-        [&] { return address_of(page.GetLocationURL()).path == ascii_lower(a().gui.htm_path); }, 5000))
+    EXPECT_TRUE(
+        run_until([&] { return address_of(page.GetLocationURL()).path == ascii_lower(a().gui.htm_path); }, 5000))
         << page.GetLocationURL();
     EXPECT_EQ(address_of(page.GetLocationURL()).anchor, "");
 }

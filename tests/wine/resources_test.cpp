@@ -40,15 +40,9 @@ std::vector<MenuEntry> entries_of(HMENU menu)
     return entries;
 }
 
-bool operator==(const MenuEntry& a, const MenuEntry& b)
-{
-    return a.text == b.text && a.command == b.command;
-}
+bool operator==(const MenuEntry& a, const MenuEntry& b) { return a.text == b.text && a.command == b.command; }
 
-void PrintTo(const MenuEntry& entry, std::ostream* out)
-{
-    *out << '"' << entry.text << "\" " << entry.command;
-}
+void PrintTo(const MenuEntry& entry, std::ostream* out) { *out << '"' << entry.text << "\" " << entry.command; }
 
 TEST(Resources, MenuHasItsThreePopupsEntryByEntry)
 {
@@ -223,8 +217,7 @@ TEST(Resources, BitmapSizesAndDepths)
     for (const auto& b : bitmaps) {
         HRSRC found = FindResourceA(module(), MAKEINTRESOURCEA(b.id), MAKEINTRESOURCEA(2));
         ASSERT_TRUE(found) << b.id;
-        const auto* header =
-            static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(module(), found)));
+        const auto* header = static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(module(), found)));
         EXPECT_EQ(header->biWidth, b.width) << b.id;
         EXPECT_EQ(header->biHeight, b.height) << b.id;
         EXPECT_EQ(header->biBitCount, b.bits_per_pixel) << b.id;
@@ -293,8 +286,7 @@ TEST(Resources, CommonControlsManifest)
     ASSERT_TRUE(found);
     const char* text = static_cast<const char*>(LockResource(LoadResource(module(), found)));
     const std::string manifest(text, SizeofResource(module(), found));
-    EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""),
-              std::string::npos)
+    EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""), std::string::npos)
         << manifest;
 }
 

@@ -208,7 +208,8 @@ TEST_F(ResultListTest, CheckBoxesComeAndGoWithoutTouchingTheOtherStyles)
     const DWORD others = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT;
     SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, others);
     box().SetCheckBoxes(true);
-    EXPECT_EQ(SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0), static_cast<LRESULT>(others | LVS_EX_CHECKBOXES));
+    EXPECT_EQ(SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0),
+              static_cast<LRESULT>(others | LVS_EX_CHECKBOXES));
     box().SetCheckBoxes(false);
     EXPECT_EQ(SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0), static_cast<LRESULT>(others));
 }
@@ -365,7 +366,8 @@ TEST_F(ResultListTest, ExportWritesWhatTheControlShows)
         {"attribute rows", &bios,
          "Attribute\tValue\nManufacturer\tVen daril\nName\tDefault System BIOS\nSerialNumber\t\n"
          "SMBIOSBIOSVersion\t1.0\nVersion\tBOCHS  - 1\n"},
-        {"table", &disks, "DeviceID\tFileSystem\tVolumeName\tSize\nC:\tNTFS\t\t100\nD:\tFAT32\t\t200\nE:\tCDFS\t\t300\n"},
+        {"table", &disks,
+         "DeviceID\tFileSystem\tVolumeName\tSize\nC:\tNTFS\t\t100\nD:\tFAT32\t\t200\nE:\tCDFS\t\t300\n"},
         {"empty", nullptr, ""},
     };
     const std::string path = app.path("list.txt");

@@ -12,8 +12,8 @@
 
 namespace {
 
-const DWORD kTreeStyle =
-    WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS;
+const DWORD kTreeStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT |
+                         TVS_SHOWSELALWAYS;
 
 class TreeCtrlTest : public ::testing::Test {
 protected:

@@ -256,8 +256,7 @@ TEST_F(WmiComService, ProcessorValuesMatchWmic)
         WmiValue value = value_of(*objects[0], c.property);
         ASSERT_EQ(value.type, c.type);
         std::wstring text = c.type == VT_BSTR_ ? value.text : std::to_wstring(value.integer);
-        std::vector<std::wstring> lines =
-            wmic_lines("cpu get " + platform::to_ansi(c.property));
+        std::vector<std::wstring> lines = wmic_lines("cpu get " + platform::to_ansi(c.property));
         ASSERT_GE(lines.size(), 2u) << "wmic printed no value";
         EXPECT_EQ(lines[0], c.property);
         EXPECT_FALSE(text.empty());
@@ -311,8 +310,8 @@ TEST_F(WmiComService, StringArrayMatchesWmic)
     // strings; wmic prints it as {"a","b"}, one line per adapter.
     auto objects = all_objects(L"SELECT * FROM Win32_NetworkAdapterConfiguration");
     ASSERT_FALSE(objects.empty());
-    std::vector<std::wstring> lines =
-        wmic_lines("path Win32_NetworkAdapterConfiguration get DNSServerSearchOrder");
+    std::vector<std::wstring> lines = wmic_lines(
+        "path Win32_NetworkAdapterConfiguration get DNSServerSearchOrder");
     ASSERT_EQ(lines.size(), objects.size() + 1);
     EXPECT_EQ(lines[0], L"DNSServerSearchOrder");
 
@@ -374,22 +373,95 @@ TEST(WmiComValue, ScalarsGoIntoTheFieldOfTheirType)
         double real;
     };
     const Case cases[] = {
-        {"I2", [](VARIANT& v) { v.vt = VT_I2; v.iVal = -2; }, -2, 0},
-        {"I4 all bits", [](VARIANT& v) { v.vt = VT_I4; v.lVal = -1; }, -1, 0},
-        {"R4", [](VARIANT& v) { v.vt = VT_R4; v.fltVal = 1.25f; }, 0, 1.25},
-        {"R8", [](VARIANT& v) { v.vt = VT_R8; v.dblVal = -3.5; }, 0, -3.5},
-        {"CY", [](VARIANT& v) { v.vt = VT_CY; v.cyVal.int64 = 123456789012345LL; }, 123456789012345LL, 0},
-        {"DATE", [](VARIANT& v) { v.vt = VT_DATE; v.date = 40000.25; }, 0, 40000.25},
-        {"BOOL true", [](VARIANT& v) { v.vt = VT_BOOL; v.boolVal = VARIANT_TRUE; }, -1, 0},
-        {"BOOL false", [](VARIANT& v) { v.vt = VT_BOOL; v.boolVal = VARIANT_FALSE; }, 0, 0},
-        {"I1", [](VARIANT& v) { v.vt = VT_I1; v.cVal = -5; }, -5, 0},
-        {"UI1", [](VARIANT& v) { v.vt = VT_UI1; v.bVal = 255; }, 255, 0},
-        {"UI2", [](VARIANT& v) { v.vt = VT_UI2; v.uiVal = 65535; }, 65535, 0},
-        {"UI4", [](VARIANT& v) { v.vt = VT_UI4; v.ulVal = 4294967295u; }, 4294967295LL, 0},
-        {"I8", [](VARIANT& v) { v.vt = VT_I8; v.llVal = std::numeric_limits<LONGLONG>::min(); },
+        {"I2",
+         [](VARIANT& v) {
+             v.vt = VT_I2;
+             v.iVal = -2;
+         },
+         -2, 0},
+        {"I4 all bits",
+         [](VARIANT& v) {
+             v.vt = VT_I4;
+             v.lVal = -1;
+         },
+         -1, 0},
+        {"R4",
+         [](VARIANT& v) {
+             v.vt = VT_R4;
+             v.fltVal = 1.25f;
+         },
+         0, 1.25},
+        {"R8",
+         [](VARIANT& v) {
+             v.vt = VT_R8;
+             v.dblVal = -3.5;
+         },
+         0, -3.5},
+        {"CY",
+         [](VARIANT& v) {
+             v.vt = VT_CY;
+             v.cyVal.int64 = 123456789012345LL;
+         },
+         123456789012345LL, 0},
+        {"DATE",
+         [](VARIANT& v) {
+             v.vt = VT_DATE;
+             v.date = 40000.25;
+         },
+         0, 40000.25},
+        {"BOOL true",
+         [](VARIANT& v) {
+             v.vt = VT_BOOL;
+             v.boolVal = VARIANT_TRUE;
+         },
+         -1, 0},
+        {"BOOL false",
+         [](VARIANT& v) {
+             v.vt = VT_BOOL;
+             v.boolVal = VARIANT_FALSE;
+         },
+         0, 0},
+        {"I1",
+         [](VARIANT& v) {
+             v.vt = VT_I1;
+             v.cVal = -5;
+         },
+         -5, 0},
+        {"UI1",
+         [](VARIANT& v) {
+             v.vt = VT_UI1;
+             v.bVal = 255;
+         },
+         255, 0},
+        {"UI2",
+         [](VARIANT& v) {
+             v.vt = VT_UI2;
+             v.uiVal = 65535;
+         },
+         65535, 0},
+        {"UI4",
+         [](VARIANT& v) {
+             v.vt = VT_UI4;
+             v.ulVal = 4294967295u;
+         },
+         4294967295LL, 0},
+        {"I8",
+         [](VARIANT& v) {
+             v.vt = VT_I8;
+             v.llVal = std::numeric_limits<LONGLONG>::min();
+         },
          std::numeric_limits<int64_t>::min(), 0},
-        {"UI8", [](VARIANT& v) { v.vt = VT_UI8; v.ullVal = 0xFFFFFFFFFFFFFFFEull; }, -2, 0},
-        {"ERROR", [](VARIANT& v) { v.vt = VT_ERROR; v.scode = static_cast<SCODE>(0x80020004u); },
+        {"UI8",
+         [](VARIANT& v) {
+             v.vt = VT_UI8;
+             v.ullVal = 0xFFFFFFFFFFFFFFFEull;
+         },
+         -2, 0},
+        {"ERROR",
+         [](VARIANT& v) {
+             v.vt = VT_ERROR;
+             v.scode = static_cast<SCODE>(0x80020004u);
+         },
          static_cast<int32_t>(0x80020004u), 0},
         {"NULL", [](VARIANT& v) { v.vt = VT_NULL; }, 0, 0},
         {"EMPTY", [](VARIANT& v) { v.vt = VT_EMPTY; }, 0, 0},
@@ -457,13 +529,30 @@ TEST(WmiComValue, NumberArraysFillTheLowBytesOfTheSlot)
         std::vector<uint32_t> slots;
     };
     const Case cases[] = {
-        {"I2", [] { return make_array<SHORT>(VT_I2, 0, {-1, 7, -32768}); }, VT_I2,
+        {"I2",
+         [] {
+             return make_array<SHORT>(VT_I2, 0, {-1, 7, -32768});
+         },
+         VT_I2,
          {65535u, 7u, 32768u}},
-        {"UI1", [] { return make_array<BYTE>(VT_UI1, 0, {200, 0, 1}); }, VT_UI1, {200u, 0u, 1u}},
+        {"UI1",
+         [] {
+             return make_array<BYTE>(VT_UI1, 0, {200, 0, 1});
+         },
+         VT_UI1,
+         {200u, 0u, 1u}},
         {"I1", [] { return make_array<CHAR>(VT_I1, 0, {-1}); }, VT_I1, {255u}},
-        {"I4", [] { return make_array<LONG>(VT_I4, 0, {-1, 1, 2, 3}); }, VT_I4,
+        {"I4",
+         [] {
+             return make_array<LONG>(VT_I4, 0, {-1, 1, 2, 3});
+         },
+         VT_I4,
          {0xFFFFFFFFu, 1u, 2u, 3u}},
-        {"I8", [] { return make_array<LONGLONG>(VT_I8, 0, {0x100000005LL, -1}); }, VT_I8,
+        {"I8",
+         [] {
+             return make_array<LONGLONG>(VT_I8, 0, {0x100000005LL, -1});
+         },
+         VT_I8,
          {5u, 0xFFFFFFFFu}},
     };
     for (const Case& c : cases) {

@@ -26,8 +26,8 @@
 
 namespace {
 
-constexpr HResult TIMEDOUT = 0x00040004;   // WBEM_S_TIMEDOUT
-constexpr HResult END_OF_WALK = 1;         // WBEM_S_FALSE
+constexpr HResult TIMEDOUT = 0x00040004;  // WBEM_S_TIMEDOUT
+constexpr HResult END_OF_WALK = 1;        // WBEM_S_FALSE
 
 HResult code(unsigned value) { return static_cast<HResult>(value); }
 
@@ -48,7 +48,8 @@ protected:
         HMODULE dll = LoadLibraryA("wmi_fault.dll");
         ASSERT_NE(dll, nullptr) << "wmi_fault.dll is not beside the test program";
         using GetClassObject = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
-        auto get = reinterpret_cast<GetClassObject>(reinterpret_cast<void*>(GetProcAddress(dll, "DllGetClassObject")));
+        auto get = reinterpret_cast<GetClassObject>(
+            reinterpret_cast<void*>(GetProcAddress(dll, "DllGetClassObject")));
         ASSERT_NE(get, nullptr);
         IUnknown* factory = nullptr;
         ASSERT_EQ(get(CLSID_WbemLocator, IID_IClassFactory, reinterpret_cast<void**>(&factory)), S_OK);
@@ -90,7 +91,8 @@ protected:
         auto end = [&](const char* step, HResult hr) {
             w.step = step;
             w.hr = hr;
-            w.ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+            w.ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start)
+                       .count();
             return w;
         };
         std::unique_ptr<WmiLocator> locator;
@@ -144,11 +146,11 @@ const char TWO_OBJECTS[] =
 TEST_F(WmiFault, EveryStepAnswersAsTheScriptSays)
 {
     struct Case {
-        const char* fault;      // the script's line after the class and its objects
-        unsigned timeout_ms;    // Next's time-out
-        const char* step;       // where the walk ends
+        const char* fault;    // the script's line after the class and its objects
+        unsigned timeout_ms;  // Next's time-out
+        const char* step;     // where the walk ends
         HResult hr;
-        int objects;            // the objects read before
+        int objects;  // the objects read before
         long long min_ms, max_ms;
     };
     const Case cases[] = {
@@ -175,7 +177,8 @@ TEST_F(WmiFault, EveryStepAnswersAsTheScriptSays)
         SCOPED_TRACE(std::string(c.fault) + ", time-out " + std::to_string(c.timeout_ms));
         // connect lines stand before any class; the others belong to it.
         const bool global = std::string(c.fault).rfind("connect", 0) == 0;
-        write_script(global ? std::string(c.fault) + "\n" + TWO_OBJECTS : std::string(TWO_OBJECTS) + c.fault + "\n");
+        write_script(global ? std::string(c.fault) + "\n" + TWO_OBJECTS
+                            : std::string(TWO_OBJECTS) + c.fault + "\n");
         Walk w = walk(L"SELECT * FROM Fault_Test", c.timeout_ms);
         EXPECT_EQ(w.step, c.step);
         EXPECT_EQ(w.hr, c.hr) << std::hex << w.hr;
@@ -187,7 +190,8 @@ TEST_F(WmiFault, EveryStepAnswersAsTheScriptSays)
         EXPECT_EQ(trace.find("bad line"), std::string::npos) << trace;
         EXPECT_EQ(trace.find("timeout=4294967295"), std::string::npos) << trace;
         if (c.objects > 0 || std::string(c.step) == "next") {
-            EXPECT_NE(trace.find("Next Fault_Test timeout=" + std::to_string(c.timeout_ms) + "\r\n"), std::string::npos)
+            EXPECT_NE(trace.find("Next Fault_Test timeout=" + std::to_string(c.timeout_ms) + "\r\n"),
+                      std::string::npos)
                 << trace;
         }
     }
@@ -208,10 +212,10 @@ TEST_F(WmiFault, EveryValueKindThroughComAndTheFormatting)
 {
     struct Case {
         const char* property;
-        const char* typed;   // TYPE TEXT as the script writes it
-        const char* filt;    // nullptr: none
+        const char* typed;  // TYPE TEXT as the script writes it
+        const char* filt;   // nullptr: none
         uint16_t type;
-        const char* text;    // as the value formatting shows it
+        const char* text;  // as the value formatting shows it
     };
     const Case cases[] = {
         {"I1", "i1 -5", nullptr, VT_I1_, ""},

@@ -32,7 +32,7 @@ namespace {
 // of Get (empty: any), what happens.
 struct Fault {
     enum Action { fail, wait, slow } action = fail;
-    std::string step;     // connect, query, next, names, get
+    std::string step;  // connect, query, next, names, get
     unsigned at = 0;
     std::wstring property;
     HRESULT code = S_OK;  // fail
@@ -91,7 +91,8 @@ std::string narrow(const std::wstring& text)
 {
     if (text.empty())
         return std::string();
-    int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
+                                nullptr);
     std::string out(static_cast<size_t>(n), '\0');
     WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], n, nullptr, nullptr);
     return out;
@@ -142,8 +143,8 @@ bool parse_value(const std::string& type, const std::string& text, VARIANT& v)
         VARTYPE vt;
     };
     static const Kind kinds[] = {
-        {"i1", VT_I1}, {"ui1", VT_UI1}, {"i2", VT_I2}, {"ui2", VT_UI2}, {"i4", VT_I4},
-        {"ui4", VT_UI4}, {"i8", VT_I8}, {"ui8", VT_UI8}, {"r4", VT_R4}, {"r8", VT_R8},
+        {"i1", VT_I1},     {"ui1", VT_UI1},  {"i2", VT_I2},     {"ui2", VT_UI2}, {"i4", VT_I4},
+        {"ui4", VT_UI4},   {"i8", VT_I8},    {"ui8", VT_UI8},   {"r4", VT_R4},   {"r8", VT_R8},
         {"bool", VT_BOOL}, {"str", VT_BSTR}, {"date", VT_BSTR}, {"cy", VT_CY},
     };
     if (type == "null") {
@@ -204,13 +205,27 @@ bool parse_value(const std::string& type, const std::string& text, VARIANT& v)
             out.llVal = 0;
             LONGLONG n = wide_value.llVal;
             switch (vt) {
-            case VT_I1: out.cVal = static_cast<CHAR>(n); break;
-            case VT_UI1: out.bVal = static_cast<BYTE>(n); break;
-            case VT_I2: out.iVal = static_cast<SHORT>(n); break;
-            case VT_UI2: out.uiVal = static_cast<USHORT>(n); break;
-            case VT_I4: out.lVal = static_cast<LONG>(n); break;
-            case VT_UI4: out.ulVal = static_cast<ULONG>(n); break;
-            default: out.llVal = n; break;  // VT_I8
+            case VT_I1:
+                out.cVal = static_cast<CHAR>(n);
+                break;
+            case VT_UI1:
+                out.bVal = static_cast<BYTE>(n);
+                break;
+            case VT_I2:
+                out.iVal = static_cast<SHORT>(n);
+                break;
+            case VT_UI2:
+                out.uiVal = static_cast<USHORT>(n);
+                break;
+            case VT_I4:
+                out.lVal = static_cast<LONG>(n);
+                break;
+            case VT_UI4:
+                out.ulVal = static_cast<ULONG>(n);
+                break;
+            default:
+                out.llVal = n;
+                break;  // VT_I8
             }
         }
         return true;
@@ -245,7 +260,9 @@ bool parse_value(const std::string& type, const std::string& text, VARIANT& v)
         scalar(parts[i], element);
         LONG at = static_cast<LONG>(i);
         // SafeArrayPutElement takes a BSTR itself, every other type by address.
-        SafeArrayPutElement(sa, &at, vt == VT_BSTR ? static_cast<void*>(element.bstrVal) : static_cast<void*>(&element.llVal));
+        SafeArrayPutElement(sa, &at,
+                            vt == VT_BSTR ? static_cast<void*>(element.bstrVal)
+                                          : static_cast<void*>(&element.llVal));
         VariantClear(&element);
     }
     v.vt = VT_ARRAY | vt;
@@ -445,7 +462,9 @@ constexpr HRESULT NOT_SUPPORTED = WBEM_E_NOT_SUPPORTED;
 class ScriptObject : public Unknown<IWbemClassObject> {
 public:
     ScriptObject(std::shared_ptr<ReadCounts> counts, const std::vector<Property>* properties)
-        : counts_(std::move(counts)), properties_(properties) {}
+        : counts_(std::move(counts)), properties_(properties)
+    {
+    }
 
     HRESULT STDMETHODCALLTYPE Get(LPCWSTR name, LONG, VARIANT* value, CIMTYPE* type, LONG* flavor) override
     {
@@ -497,7 +516,10 @@ public:
     HRESULT STDMETHODCALLTYPE BeginEnumeration(LONG) override { return NOT_SUPPORTED; }
     HRESULT STDMETHODCALLTYPE Next(LONG, BSTR*, VARIANT*, CIMTYPE*, LONG*) override { return WBEM_S_NO_MORE_DATA; }
     HRESULT STDMETHODCALLTYPE EndEnumeration() override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE GetPropertyQualifierSet(LPCWSTR, IWbemQualifierSet**) override { return NOT_SUPPORTED; }
+    HRESULT STDMETHODCALLTYPE GetPropertyQualifierSet(LPCWSTR, IWbemQualifierSet**) override
+    {
+        return NOT_SUPPORTED;
+    }
     HRESULT STDMETHODCALLTYPE Clone(IWbemClassObject**) override { return NOT_SUPPORTED; }
     HRESULT STDMETHODCALLTYPE GetObjectText(LONG, BSTR*) override { return NOT_SUPPORTED; }
     HRESULT STDMETHODCALLTYPE SpawnDerivedClass(LONG, IWbemClassObject**) override { return NOT_SUPPORTED; }
@@ -505,13 +527,25 @@ public:
     HRESULT STDMETHODCALLTYPE CompareTo(LONG, IWbemClassObject*) override { return NOT_SUPPORTED; }
     HRESULT STDMETHODCALLTYPE GetPropertyOrigin(LPCWSTR, BSTR*) override { return NOT_SUPPORTED; }
     HRESULT STDMETHODCALLTYPE InheritsFrom(LPCWSTR) override { return NOT_SUPPORTED; }
-    HRESULT STDMETHODCALLTYPE GetMethod(LPCWSTR, LONG, IWbemClassObject**, IWbemClassObject**) override { return NOT_SUPPORTED; }
-    HRESULT STDMETHODCALLTYPE PutMethod(LPCWSTR, LONG, IWbemClassObject*, IWbemClassObject*) override { return NOT_SUPPORTED; }
+    HRESULT STDMETHODCALLTYPE GetMethod(LPCWSTR, LONG, IWbemClassObject**, IWbemClassObject**) override
+    {
+        return NOT_SUPPORTED;
+    }
+    HRESULT STDMETHODCALLTYPE PutMethod(LPCWSTR, LONG, IWbemClassObject*, IWbemClassObject*) override
+    {
+        return NOT_SUPPORTED;
+    }
     HRESULT STDMETHODCALLTYPE DeleteMethod(LPCWSTR) override { return NOT_SUPPORTED; }
     HRESULT STDMETHODCALLTYPE BeginMethodEnumeration(LONG) override { return NOT_SUPPORTED; }
-    HRESULT STDMETHODCALLTYPE NextMethod(LONG, BSTR*, IWbemClassObject**, IWbemClassObject**) override { return NOT_SUPPORTED; }
+    HRESULT STDMETHODCALLTYPE NextMethod(LONG, BSTR*, IWbemClassObject**, IWbemClassObject**) override
+    {
+        return NOT_SUPPORTED;
+    }
     HRESULT STDMETHODCALLTYPE EndMethodEnumeration() override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE GetMethodQualifierSet(LPCWSTR, IWbemQualifierSet**) override { return NOT_SUPPORTED; }
+    HRESULT STDMETHODCALLTYPE GetMethodQualifierSet(LPCWSTR, IWbemQualifierSet**) override
+    {
+        return NOT_SUPPORTED;
+    }
     HRESULT STDMETHODCALLTYPE GetMethodOrigin(LPCWSTR, BSTR*) override { return NOT_SUPPORTED; }
 
 private:
@@ -523,7 +557,9 @@ private:
 class Enumerator : public Unknown<IEnumWbemClassObject> {
 public:
     Enumerator(std::shared_ptr<ReadCounts> counts, IEnumWbemClassObject* real)
-        : counts_(std::move(counts)), real_(real) {}
+        : counts_(std::move(counts)), real_(real)
+    {
+    }
     ~Enumerator() override
     {
         if (real_)
@@ -630,28 +666,95 @@ public:
         return S_OK;
     }
 
-    HRESULT STDMETHODCALLTYPE OpenNamespace(const BSTR, LONG, IWbemContext*, IWbemServices**, IWbemCallResult**) override { return NOT_SUPPORTED; }
+    HRESULT STDMETHODCALLTYPE OpenNamespace(const BSTR, LONG, IWbemContext*, IWbemServices**,
+                                            IWbemCallResult**) override
+    {
+        return NOT_SUPPORTED;
+    }
     HRESULT STDMETHODCALLTYPE CancelAsyncCall(IWbemObjectSink*) override { return NOT_SUPPORTED; }
     HRESULT STDMETHODCALLTYPE QueryObjectSink(LONG, IWbemObjectSink**) override { return NOT_SUPPORTED; }
-    HRESULT STDMETHODCALLTYPE GetObject(const BSTR, LONG, IWbemContext*, IWbemClassObject**, IWbemCallResult**) override { return NOT_SUPPORTED; }
-    HRESULT STDMETHODCALLTYPE GetObjectAsync(const BSTR, LONG, IWbemContext*, IWbemObjectSink*) override { return NOT_SUPPORTED; }
-    HRESULT STDMETHODCALLTYPE PutClass(IWbemClassObject*, LONG, IWbemContext*, IWbemCallResult**) override { return NOT_SUPPORTED; }
-    HRESULT STDMETHODCALLTYPE PutClassAsync(IWbemClassObject*, LONG, IWbemContext*, IWbemObjectSink*) override { return NOT_SUPPORTED; }
-    HRESULT STDMETHODCALLTYPE DeleteClass(const BSTR, LONG, IWbemContext*, IWbemCallResult**) override { return NOT_SUPPORTED; }
-    HRESULT STDMETHODCALLTYPE DeleteClassAsync(const BSTR, LONG, IWbemContext*, IWbemObjectSink*) override { return NOT_SUPPORTED; }
-    HRESULT STDMETHODCALLTYPE CreateClassEnum(const BSTR, LONG, IWbemContext*, IEnumWbemClassObject**) override { return NOT_SUPPORTED; }
-    HRESULT STDMETHODCALLTYPE CreateClassEnumAsync(const BSTR, LONG, IWbemContext*, IWbemObjectSink*) override { return NOT_SUPPORTED; }
-    HRESULT STDMETHODCALLTYPE PutInstance(IWbemClassObject*, LONG, IWbemContext*, IWbemCallResult**) override { return NOT_SUPPORTED; }
-    HRESULT STDMETHODCALLTYPE PutInstanceAsync(IWbemClassObject*, LONG, IWbemContext*, IWbemObjectSink*) override { return NOT_SUPPORTED; }
-    HRESULT STDMETHODCALLTYPE DeleteInstance(const BSTR, LONG, IWbemContext*, IWbemCallResult**) override { return NOT_SUPPORTED; }
-    HRESULT STDMETHODCALLTYPE DeleteInstanceAsync(const BSTR, LONG, IWbemContext*, IWbemObjectSink*) override { return NOT_SUPPORTED; }
-    HRESULT STDMETHODCALLTYPE CreateInstanceEnum(const BSTR, LONG, IWbemContext*, IEnumWbemClassObject**) override { return NOT_SUPPORTED; }
-    HRESULT STDMETHODCALLTYPE CreateInstanceEnumAsync(const BSTR, LONG, IWbemContext*, IWbemObjectSink*) override { return NOT_SUPPORTED; }
-    HRESULT STDMETHODCALLTYPE ExecQueryAsync(const BSTR, const BSTR, LONG, IWbemContext*, IWbemObjectSink*) override { return NOT_SUPPORTED; }
-    HRESULT STDMETHODCALLTYPE ExecNotificationQuery(const BSTR, const BSTR, LONG, IWbemContext*, IEnumWbemClassObject**) override { return NOT_SUPPORTED; }
-    HRESULT STDMETHODCALLTYPE ExecNotificationQueryAsync(const BSTR, const BSTR, LONG, IWbemContext*, IWbemObjectSink*) override { return NOT_SUPPORTED; }
-    HRESULT STDMETHODCALLTYPE ExecMethod(const BSTR, const BSTR, LONG, IWbemContext*, IWbemClassObject*, IWbemClassObject**, IWbemCallResult**) override { return NOT_SUPPORTED; }
-    HRESULT STDMETHODCALLTYPE ExecMethodAsync(const BSTR, const BSTR, LONG, IWbemContext*, IWbemClassObject*, IWbemObjectSink*) override { return NOT_SUPPORTED; }
+    HRESULT STDMETHODCALLTYPE GetObject(const BSTR, LONG, IWbemContext*, IWbemClassObject**,
+                                        IWbemCallResult**) override
+    {
+        return NOT_SUPPORTED;
+    }
+    HRESULT STDMETHODCALLTYPE GetObjectAsync(const BSTR, LONG, IWbemContext*, IWbemObjectSink*) override
+    {
+        return NOT_SUPPORTED;
+    }
+    HRESULT STDMETHODCALLTYPE PutClass(IWbemClassObject*, LONG, IWbemContext*, IWbemCallResult**) override
+    {
+        return NOT_SUPPORTED;
+    }
+    HRESULT STDMETHODCALLTYPE PutClassAsync(IWbemClassObject*, LONG, IWbemContext*, IWbemObjectSink*) override
+    {
+        return NOT_SUPPORTED;
+    }
+    HRESULT STDMETHODCALLTYPE DeleteClass(const BSTR, LONG, IWbemContext*, IWbemCallResult**) override
+    {
+        return NOT_SUPPORTED;
+    }
+    HRESULT STDMETHODCALLTYPE DeleteClassAsync(const BSTR, LONG, IWbemContext*, IWbemObjectSink*) override
+    {
+        return NOT_SUPPORTED;
+    }
+    HRESULT STDMETHODCALLTYPE CreateClassEnum(const BSTR, LONG, IWbemContext*, IEnumWbemClassObject**) override
+    {
+        return NOT_SUPPORTED;
+    }
+    HRESULT STDMETHODCALLTYPE CreateClassEnumAsync(const BSTR, LONG, IWbemContext*, IWbemObjectSink*) override
+    {
+        return NOT_SUPPORTED;
+    }
+    HRESULT STDMETHODCALLTYPE PutInstance(IWbemClassObject*, LONG, IWbemContext*, IWbemCallResult**) override
+    {
+        return NOT_SUPPORTED;
+    }
+    HRESULT STDMETHODCALLTYPE PutInstanceAsync(IWbemClassObject*, LONG, IWbemContext*, IWbemObjectSink*) override
+    {
+        return NOT_SUPPORTED;
+    }
+    HRESULT STDMETHODCALLTYPE DeleteInstance(const BSTR, LONG, IWbemContext*, IWbemCallResult**) override
+    {
+        return NOT_SUPPORTED;
+    }
+    HRESULT STDMETHODCALLTYPE DeleteInstanceAsync(const BSTR, LONG, IWbemContext*, IWbemObjectSink*) override
+    {
+        return NOT_SUPPORTED;
+    }
+    HRESULT STDMETHODCALLTYPE CreateInstanceEnum(const BSTR, LONG, IWbemContext*, IEnumWbemClassObject**) override
+    {
+        return NOT_SUPPORTED;
+    }
+    HRESULT STDMETHODCALLTYPE CreateInstanceEnumAsync(const BSTR, LONG, IWbemContext*, IWbemObjectSink*) override
+    {
+        return NOT_SUPPORTED;
+    }
+    HRESULT STDMETHODCALLTYPE ExecQueryAsync(const BSTR, const BSTR, LONG, IWbemContext*,
+                                             IWbemObjectSink*) override
+    {
+        return NOT_SUPPORTED;
+    }
+    HRESULT STDMETHODCALLTYPE ExecNotificationQuery(const BSTR, const BSTR, LONG, IWbemContext*,
+                                                    IEnumWbemClassObject**) override
+    {
+        return NOT_SUPPORTED;
+    }
+    HRESULT STDMETHODCALLTYPE ExecNotificationQueryAsync(const BSTR, const BSTR, LONG, IWbemContext*,
+                                                         IWbemObjectSink*) override
+    {
+        return NOT_SUPPORTED;
+    }
+    HRESULT STDMETHODCALLTYPE ExecMethod(const BSTR, const BSTR, LONG, IWbemContext*, IWbemClassObject*,
+                                         IWbemClassObject**, IWbemCallResult**) override
+    {
+        return NOT_SUPPORTED;
+    }
+    HRESULT STDMETHODCALLTYPE ExecMethodAsync(const BSTR, const BSTR, LONG, IWbemContext*, IWbemClassObject*,
+                                              IWbemObjectSink*) override
+    {
+        return NOT_SUPPORTED;
+    }
 
 private:
     std::shared_ptr<Script> script_;
@@ -674,7 +777,8 @@ HRESULT real_locator(IWbemLocator** locator)
     if (!module)
         return REGDB_E_CLASSNOTREG;
     using GetClassObject = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
-    auto get = reinterpret_cast<GetClassObject>(reinterpret_cast<void*>(GetProcAddress(module, "DllGetClassObject")));
+    auto get = reinterpret_cast<GetClassObject>(
+        reinterpret_cast<void*>(GetProcAddress(module, "DllGetClassObject")));
     if (!get)
         return E_NOINTERFACE;
     IClassFactory* factory = nullptr;

@@ -179,7 +179,8 @@ void print_list(HWND list)
     if (header && IsWindowVisible(header))
         GetWindowRect(header, &header_rect);
     std::printf("list_header_height=%ld\n", header_rect.bottom - header_rect.top);
-    std::printf("list_columns=%ld\n", header ? static_cast<long>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 0L);
+    std::printf("list_columns=%ld\n",
+                header ? static_cast<long>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 0L);
     long rows = static_cast<long>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
     std::printf("list_rows=%ld\n", rows);
     // The height of a report row: what one more row adds to the view.
@@ -204,9 +205,9 @@ void print_frame(HWND frame)
     print_window("frame", frame);
     // The screen's metrics that the frame's placement is computed from, the
     // menu bar's height, and the largest size the system lets a window have.
-    std::printf("metrics=%d %d %d %d %d %d\n", GetSystemMetrics(SM_CXFULLSCREEN), GetSystemMetrics(SM_CYFULLSCREEN),
-                GetSystemMetrics(SM_CYCAPTION), GetSystemMetrics(SM_CYMENU), GetSystemMetrics(SM_CXMAXTRACK),
-                GetSystemMetrics(SM_CYMAXTRACK));
+    std::printf("metrics=%d %d %d %d %d %d\n", GetSystemMetrics(SM_CXFULLSCREEN),
+                GetSystemMetrics(SM_CYFULLSCREEN), GetSystemMetrics(SM_CYCAPTION), GetSystemMetrics(SM_CYMENU),
+                GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK));
     if (HWND tree = child_of_class(frame, "SysTreeView32"))
         print_tree(tree);
     if (HWND toolbar = child_of_class(frame, "ToolbarWindow32"))
@@ -219,8 +220,8 @@ void print_frame(HWND frame)
         // message across processes (GetWindowText would not ask the control).
         char pane[512] = {};
         DWORD_PTR copied = 0;
-        SendMessageTimeoutA(status, WM_GETTEXT, sizeof pane, reinterpret_cast<LPARAM>(pane), SMTO_ABORTIFHUNG, 2000,
-                            &copied);
+        SendMessageTimeoutA(status, WM_GETTEXT, sizeof pane, reinterpret_cast<LPARAM>(pane), SMTO_ABORTIFHUNG,
+                            2000, &copied);
         std::printf("status_text=%s\n", pane);
     }
     // The browser control's own window, in the overview pane.
@@ -247,7 +248,9 @@ int main(int argc, char** argv)
     if (argc < 3)
         return 2;
     std::string command = argv[2];
-    int texts = command == "clickclose" ? 2 : (command == "caption" || command == "dialog" || command == "nodialog") ? 1 : 0;
+    int texts = command == "clickclose"                                                  ? 2
+                : (command == "caption" || command == "dialog" || command == "nodialog") ? 1
+                                                                                         : 0;
     if (argc < 3 + texts)
         return 2;
     std::string text = texts > 0 ? argv[3] : "";
@@ -295,7 +298,9 @@ int main(int argc, char** argv)
     }
     if (command == "clickclose") {
         HWND tree = nullptr;
-        if (!wait_for(seconds, [&] { return (frame = frame_window()) && (tree = child_of_class(frame, "SysTreeView32")); })) {
+        if (!wait_for(seconds, [&] {
+                return (frame = frame_window()) && (tree = child_of_class(frame, "SysTreeView32"));
+            })) {
             std::printf("no frame\n");
             return 1;
         }
