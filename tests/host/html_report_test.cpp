@@ -3,7 +3,6 @@
 #include "output/html_escape.h"
 #include "output/html_report.h"
 #include "tests/support/chain_builder.h"
-#include "tests/support/test_inventory.h"
 #include "tests/support/test_folder.h"
 
 #include <gtest/gtest.h>

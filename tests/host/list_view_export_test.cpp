@@ -3,7 +3,6 @@
 #include "output/list_view_export.h"
 #include "tests/support/chain_builder.h"
 #include "tests/support/recording_window_side.h"
-#include "tests/support/test_inventory.h"
 #include "tests/support/test_folder.h"
 
 #include <gtest/gtest.h>

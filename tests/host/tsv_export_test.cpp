@@ -2,7 +2,6 @@
 // would, and the exact bytes written for them.
 #include "output/tsv_export.h"
 #include "tests/support/chain_builder.h"
-#include "tests/support/test_inventory.h"
 #include "tests/support/test_folder.h"
 
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 
 #include "tests/support/little_endian.h"
 #include "tests/support/recording_window_side.h"
-#include "tests/support/test_inventory.h"
+#include "tests/support/test_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,10 @@
 #include "tests/support/test_folder.h"
 
 #include "base/log.h"
-#include "tests/support/test_inventory.h"
 
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 #ifdef _WIN32
@@ -65,3 +66,38 @@ TestLog::~TestLog()
 }
 
 std::string TestLog::text() const { return without_cr(read_file_bytes(folder_.path("polrix.log"))); }
+
+std::string read_file_bytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+void write_file_bytes(const std::string& path, const std::string& bytes)
+{
+    std::ofstream out(path, std::ios::binary);
+    out << bytes;
+}
+
+std::string without_cr(const std::string& text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text)
+        if (c != '\r')
+            out += c;
+    return out;
+}
+
+std::string regex_quote(const std::string& text)
+{
+    std::string out;
+    for (char c : text) {
+        if (std::string("\\^$.|?*+()[]{}").find(c) != std::string::npos)
+            out += '\\';
+        out += c;
+    }
+    return out;
+}

@@ -47,12 +47,3 @@ public:
 private:
     std::unique_ptr<Inventory> inventory_;
 };
-
-// Whole file content as bytes; empty when it cannot be read.
-std::string read_file_bytes(const std::string& path);
-void write_file_bytes(const std::string& path, const std::string& bytes);
-// CR LF -> LF.
-std::string without_cr(const std::string& text);
-// The text as a regular expression that matches exactly it (death tests
-// match their message as a regular expression; paths hold backslashes).
-std::string regex_quote(const std::string& text);
