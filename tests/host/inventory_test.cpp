@@ -6,6 +6,7 @@
 #include "base/log.h"
 #include "base/platform_host.h"
 #include "base/registry_store.h"
+#include "tests/support/recording_window_side.h"
 #include "tests/support/test_inventory.h"
 
 #include <gtest/gtest.h>
@@ -81,6 +82,53 @@ TEST_F(InventoryTest, BatchRunWithoutQueryFileEndsWith100)
 }
 
 void log_pictures(const std::string& folder) { write_log("pictures in %s\n", folder.c_str()); }
+
+int g_forgotten = 0;
+void count_forgetting() { ++g_forgotten; }
+
+TEST_F(InventoryTest, OpeningAWrongFileKeepsTheListsAndAGoodOneReplacesThem)
+{
+    TestInventory t;
+    Inventory& inventory = t.inventory();
+    write_file_bytes(inventory.cfg_path,
+                     "<config>\r\n  <list>\r\n     <typ>WMI</typ>\r\n"
+                     "     <name>Win32_Bios</name>\r\n  </list>\r\n</config>\r\n");
+    inventory.read_config();
+    QueryList* const before = inventory.first_list.get();
+    const std::string path_before = inventory.cfg_path;
+    RecordingWindowSide window(true);
+    g_forgotten = 0;
+
+    // A file that cannot be opened and one with a malformed line: the box,
+    // and everything as it was.
+    const std::string malformed = t.path("malformed.xml");
+    write_file_bytes(malformed, "<config>\r\n  <list>\r\n     <name>Win32_Bios</nam>\r\n</config>\r\n");
+    for (const std::string& wrong : {t.path("missing.xml"), malformed}) {
+        EXPECT_FALSE(inventory.open_config(wrong, count_forgetting)) << wrong;
+        EXPECT_EQ(inventory.first_list.get(), before) << wrong;
+        EXPECT_EQ(inventory.cfg_path, path_before) << wrong;
+    }
+    const std::vector<std::string> boxes = window.stop_boxes();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0], "Could not open file: " + t.path("missing.xml"));
+    EXPECT_EQ(boxes[1].rfind("Invalid </name> Configuration in line", 0), 0u) << boxes[1];
+    EXPECT_EQ(g_forgotten, 0) << "nothing was forgotten";
+
+    // A good file: the window forgets what it shows, the new chain takes the
+    // place of the old one, numbered, with the step's log line.
+    const std::string good = t.path("good.xml");
+    write_file_bytes(good,
+                     "<config>\r\n  <list>\r\n     <typ>WMI</typ>\r\n"
+                     "     <name>Win32_Processor</name>\r\n  </list>\r\n</config>\r\n");
+    EXPECT_TRUE(inventory.open_config(good, count_forgetting));
+    EXPECT_EQ(g_forgotten, 1);
+    EXPECT_EQ(inventory.cfg_path, good);
+    ASSERT_NE(inventory.first_list, nullptr);
+    EXPECT_EQ(inventory.first_list->name, std::optional<std::string>("Win32_Processor"));
+    EXPECT_EQ(inventory.first_list->id, 3);
+    EXPECT_EQ(inventory.first_list->next, nullptr);
+    EXPECT_EQ(window.stop_boxes().size(), 2u) << "no box for a good file";
+}
 
 TEST_F(InventoryTest, BatchRunWritesThePicturesAfterTheReportAndBeforeTheExport)
 {
