@@ -19,6 +19,7 @@
 #include "res/resource.h"
 #include "ui/frame_win32.h"
 #include "ui/result_list_win32.h"
+#include "tests/support/program_window_win32.h"
 #include "ui/tree_view_win32.h"
 
 #include <windows.h>
@@ -45,103 +46,14 @@ double ms_since(Clock::time_point start)
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-// ---- the window thread's queue, as the program's message loop runs it -----
-
-// Handles every queued message (the frame pre-translating each, as in the
-// program's loop), then the idle passes, until nothing is left.
-void settle(mapp& application)
-{
-    for (;;) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT)
-                continue;
-            mwin* frame = main_frame();
-            if (frame && frame->PreTranslateMessage(&msg))
-                continue;
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        long count = 0;
-        while (application.OnIdle(count++) != 0) {
-        }
-        if (!PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE))
-            return;
-    }
-}
-
-// Runs the queue until done() holds or the time is up.
-template <typename Done>
-bool settle_until(mapp& application, Done done, int timeout_ms)
-{
-    const Clock::time_point start = Clock::now();
-    for (;;) {
-        settle(application);
-        if (done())
-            return true;
-        if (ms_since(start) > timeout_ms)
-            return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-    }
-}
-
 // ---- the controls -----------------------------------------------------------
-
-HWND tree_window()
-{
-    mwin* frame = main_frame();
-    mvwt* view = frame ? frame->TreeView() : nullptr;
-    return view && view->Tree() ? view->Tree()->m_hWnd : nullptr;
-}
+// The queue as the program's loop runs it, the tree and clicks on its items
+// come from tests/support/program_window_win32.h, which the Windows tests
+// drive the same window with.
 
 HWND list_window() { return app().window().result_list.m_hWnd; }
 
 int list_rows() { return ListView_GetItemCount(list_window()); }
-
-std::string item_text(HWND tree, HTREEITEM item)
-{
-    char text[1024] = "";
-    TVITEMA data{};
-    data.mask = TVIF_TEXT;
-    data.hItem = item;
-    data.pszText = text;
-    data.cchTextMax = sizeof text;
-    TreeView_GetItem(tree, &data);
-    return text;
-}
-
-// The root and the items under it, in their order.
-std::vector<HTREEITEM> tree_items(HWND tree)
-{
-    std::vector<HTREEITEM> items;
-    for (HTREEITEM top = TreeView_GetRoot(tree); top; top = TreeView_GetNextSibling(tree, top)) {
-        items.push_back(top);
-        for (HTREEITEM child = TreeView_GetChild(tree, top); child; child = TreeView_GetNextSibling(tree, child))
-            items.push_back(child);
-    }
-    return items;
-}
-
-HTREEITEM find_item(HWND tree, const std::string& text)
-{
-    for (HTREEITEM item : tree_items(tree))
-        if (item_text(tree, item) == text)
-            return item;
-    return nullptr;
-}
-
-// A left click on the item's text: the release is queued first, so the
-// control's wait for it (a drag or a click) ends at once. Returns when the
-// click handler has.
-void click_item(HWND tree, HTREEITEM item)
-{
-    TreeView_EnsureVisible(tree, item);
-    RECT rect{};
-    TreeView_GetItemRect(tree, item, &rect, TRUE);
-    const LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-    PostMessageA(tree, WM_LBUTTONUP, 0, at);
-    SendMessageA(tree, WM_LBUTTONDOWN, MK_LBUTTON, at);
-}
 
 // The toolbar's check-box button: the command it sends the frame.
 void switch_check_mode()
@@ -169,15 +81,7 @@ bool every_list_read()
 
 // Closes the frame as its system menu does and runs the queue until the
 // window is gone.
-bool close_window(mapp& application)
-{
-    mwin* frame = main_frame();
-    if (!frame)
-        return false;
-    PostMessageA(frame->m_hWnd, WM_CLOSE, 0, 0);
-    return settle_until(
-        application, [] { return main_frame() == nullptr; }, 30000);
-}
+bool close_window(mapp& application) { return main_frame() && close_program_window(application); }
 
 // ---- what the process holds -------------------------------------------------
 
@@ -284,7 +188,7 @@ bool window_ready(mapp& application)
 {
     if (!start_window(application) || !tree_window() || !list_window())
         return false;
-    settle(application);
+    run_program_queue(application);
     return true;
 }
 
@@ -293,22 +197,22 @@ int bench_click(mapp& application, const std::string& name, int rows)
     if (!window_ready(application))
         return fail("no window");
     HWND tree = tree_window();
-    HTREEITEM item = find_item(tree, name);
+    HTREEITEM item = find_tree_item(tree, name);
     QueryList* list = list_named(name);
     if (!item || !list)
         return fail("no such list in the tree");
     const Clock::time_point start = Clock::now();
-    click_item(tree, item);
+    click_tree_item(tree, item);
     // A registry list is read by the first click on the window thread, a
     // WMI list on the worker.
-    if (!settle_until(
+    if (!run_program_queue_until(
             application, [&] { return !list->pending; }, 120000))
         return fail("the list was not read");
     const double read_ms = ms_since(start);
     const Clock::time_point shown = Clock::now();
     if (list_rows() != rows)
-        click_item(tree, item);
-    if (!settle_until(
+        click_tree_item(tree, item);
+    if (!run_program_queue_until(
             application, [&] { return list_rows() == rows; }, 60000))
         return fail("the list does not show the rows");
     std::printf("click_to_list_ms=%.1f read_click_ms=%.1f show_click_ms=%.1f rows=%d\n", ms_since(start), read_ms,
@@ -322,9 +226,9 @@ int bench_root(mapp& application)
         return fail("no window");
     HWND tree = tree_window();
     const Clock::time_point start = Clock::now();
-    click_item(tree, TreeView_GetRoot(tree));
+    click_tree_item(tree, TreeView_GetRoot(tree));
     const double handler = ms_since(start);
-    settle(application);
+    run_program_queue(application);
     const double took = ms_since(start);
     if (!every_list_read())
         return fail("a list is still unread");
@@ -351,12 +255,12 @@ int bench_soak(mapp& application, int fills, int warmup)
     if (!window_ready(application))
         return fail("no window");
     HWND tree = tree_window();
-    click_item(tree, TreeView_GetRoot(tree));  // every list read
-    settle(application);
+    click_tree_item(tree, TreeView_GetRoot(tree));  // every list read
+    run_program_queue(application);
     // The lists that show rows, each by its tree item.
     std::vector<HTREEITEM> shown;
     for (HTREEITEM item : tree_items(tree)) {
-        QueryList* list = list_named(item_text(tree, item));
+        QueryList* list = list_named(tree_item(tree, item).text);
         if (list && list->row_count > 0 && list->first_item)
             shown.push_back(item);
     }
@@ -368,10 +272,10 @@ int bench_soak(mapp& application, int fills, int warmup)
     Holdings warm;
     const Clock::time_point start = Clock::now();
     for (int fill = 1; fill <= fills; ++fill) {
-        click_item(tree, shown[static_cast<size_t>(fill) % shown.size()]);
+        click_tree_item(tree, shown[static_cast<size_t>(fill) % shown.size()]);
         if (fill % 7 == 0)
             switch_check_mode();
-        settle(application);
+        run_program_queue(application);
         if (list_rows() == 0)
             return fail("a fill left the list empty");
         if (fill == warmup) {

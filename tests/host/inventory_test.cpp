@@ -6,6 +6,7 @@
 #include "base/log.h"
 #include "base/platform_host.h"
 #include "base/registry_store.h"
+#include "tests/support/chain_builder.h"
 #include "tests/support/recording_window_side.h"
 #include "tests/support/test_inventory.h"
 
@@ -26,17 +27,6 @@ protected:
         set_report_pictures_writer(nullptr);
     }
 };
-
-std::string crlf(const std::string& text)
-{
-    std::string out;
-    for (char c : text) {
-        if (c == '\n')
-            out += '\r';
-        out += c;
-    }
-    return out;
-}
 
 TEST_F(InventoryTest, LogStartsWithItsHeaderAndTheConstructorLines)
 {
