@@ -19,11 +19,11 @@ declare -F window_start >/dev/null || {
 # "TYPE|NAMESPACE|CLASS|FILTER|ITEM,ITEM,..." (an empty filter for none),
 # written with CR LF line ends as the program writes its own.
 query_file() {
-  local spec typ path name filt items item names
+  local list typ path name filt items item names
   {
     printf '<config>\r\n'
-    for spec in "$@"; do
-      IFS='|' read -r typ path name filt items <<<"$spec"
+    for list in "$@"; do
+      IFS='|' read -r typ path name filt items <<<"$list"
       printf '  <list>\r\n     <typ>%s</typ>\r\n     <path>%s</path>\r\n     <name>%s</name>\r\n' "$typ" "$path" "$name"
       [ -z "$filt" ] || printf '     <filt>%s</filt>\r\n' "$filt"
       IFS=',' read -r -a names <<<"$items"
