@@ -2,6 +2,8 @@
 
 #include "framework/winapp_win32.h"
 
+#include <algorithm>
+
 INT_PTR CALLBACK framework_dialog_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam)
 {
     CDialog* dialog = dynamic_cast<CDialog*>(CWnd::FromHandlePermanent(hwnd));
@@ -76,6 +78,33 @@ INT_PTR CDialog::DoModal()
 }
 
 void CDialog::EndDialog(int result) { ::EndDialog(m_hWnd, result); }
+
+bool CDialog::OnInitDialog()
+{
+    // Centred on the owner, and kept whole on the owner's screen (the work
+    // area, without the task bar). A dialog without an owner stays where
+    // its template puts it.
+    HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
+    if (!owner)
+        return true;
+    RECT over{};
+    RECT box{};
+    ::GetWindowRect(owner, &over);
+    ::GetWindowRect(m_hWnd, &box);
+    const LONG width = box.right - box.left;
+    const LONG height = box.bottom - box.top;
+    LONG left = over.left + ((over.right - over.left) - width) / 2;
+    LONG top = over.top + ((over.bottom - over.top) - height) / 2;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (::GetMonitorInfoA(::MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        const RECT& work = monitor.rcWork;
+        left = std::max(work.left, std::min(left, work.right - width));
+        top = std::max(work.top, std::min(top, work.bottom - height));
+    }
+    ::SetWindowPos(m_hWnd, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return true;
+}
 
 LRESULT CDialog::WindowProc(UINT message, WPARAM wparam, LPARAM lparam)
 {

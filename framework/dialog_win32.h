@@ -16,9 +16,9 @@ public:
     INT_PTR DoModal();
     void EndDialog(int result);
 
-    // Before the dialog shows: true lets the system put the focus on the
-    // first control.
-    virtual bool OnInitDialog() { return true; }
+    // Before the dialog shows: the base centres it on its owner (the
+    // frame); true lets the system put the focus on the first control.
+    virtual bool OnInitDialog();
     virtual void OnOK() { EndDialog(IDOK); }
     virtual void OnCancel() { EndDialog(IDCANCEL); }
 

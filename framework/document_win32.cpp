@@ -59,6 +59,8 @@ void CDocument::OnFileSave() { DoSave(path_name_); }
 
 void CDocument::OnFileSaveAs() { DoSave(std::string()); }
 
+CDocument::FileType CDocument::SaveFileType() const { return {"All Files (*.*)|*.*||", ""}; }
+
 bool CDocument::DoSave(const std::string& path)
 {
     std::string target = path;
@@ -66,7 +68,8 @@ bool CDocument::DoSave(const std::string& path)
     if (target.empty()) {
         // No name is offered: the title is often the path of the file the
         // document came from, which a confirmed dialog would overwrite.
-        CFileDialog dialog(false, "", "", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, "All Files (*.*)|*.*||",
+        const FileType type = SaveFileType();
+        CFileDialog dialog(false, type.extension, "", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, type.filter,
                            nullptr);
         if (dialog.DoModal() != IDOK)
             return false;

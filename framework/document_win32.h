@@ -41,6 +41,15 @@ public:
     // not saved.
     bool DoSave(const std::string& path);
 
+    // The kind of file the save dialog offers: its filter ("Text (*.txt)|
+    // *.txt||") and the extension it adds to a name typed without one
+    // (none: the name as typed). The base offers any file.
+    struct FileType {
+        std::string filter;
+        std::string extension;
+    };
+    virtual FileType SaveFileType() const;
+
     void AddView(CView* view);
     void RemoveView(CView* view);
     const std::vector<CView*>& views() const { return views_; }

@@ -9,7 +9,10 @@
 #include "framework/toolbar_win32.h"
 #include "framework/winapp_win32.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
+#include <iterator>
 
 CFrameWnd::~CFrameWnd()
 {
@@ -61,6 +64,8 @@ const MessageMap& CFrameWnd::GetMessageMap() const
                                     on_init_menu_popup(&CFrameWnd::OnInitMenuPopup),
                                     on_menu_select(&CFrameWnd::OnMenuSelect),
                                     on_plain(WM_EXITMENULOOP, &CFrameWnd::OnExitMenuLoop),
+                                    on_notify_range(TTN_GETDISPINFOA, 1, 0xFFFF, &CFrameWnd::OnToolTipText),
+                                    on_notify_range(TTN_GETDISPINFOW, 1, 0xFFFF, &CFrameWnd::OnToolTipText),
                                     on_command_range(ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, &CFrameWnd::OnBarCheck),
                                 });
     return map;
@@ -309,6 +314,32 @@ void CFrameWnd::OnMenuSelect(UINT item, UINT flags, HMENU menu)
 }
 
 void CFrameWnd::OnExitMenuLoop() { SetMessageText(idle_text()); }
+
+LRESULT CFrameWnd::OnToolTipText(NMHDR* header)
+{
+    // A toolbar button's tip: the second line of its command's string. The
+    // text is copied into the notification's own buffer, which outlives
+    // this call; a tip too long for it is cut.
+    const std::string tip = command_tip(static_cast<UINT>(header->idFrom));
+    if (header->code == TTN_GETDISPINFOW) {
+        auto* info = reinterpret_cast<NMTTDISPINFOW*>(header);
+        const int room = static_cast<int>(std::size(info->szText)) - 1;
+        const int length = ::MultiByteToWideChar(CP_ACP, 0, tip.data(),
+                                                 static_cast<int>(std::min<size_t>(tip.size(), room)),
+                                                 info->szText, room);
+        info->szText[length] = L'\0';
+        info->lpszText = info->szText;
+        info->hinst = nullptr;
+    } else {
+        auto* info = reinterpret_cast<NMTTDISPINFOA*>(header);
+        const size_t length = std::min(tip.size(), std::size(info->szText) - 1);
+        tip.copy(info->szText, length);
+        info->szText[length] = '\0';
+        info->lpszText = info->szText;
+        info->hinst = nullptr;
+    }
+    return 0;
+}
 
 CStatusBar* CFrameWnd::FindStatusBar() const
 {

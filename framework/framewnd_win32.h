@@ -86,6 +86,8 @@ protected:
     void OnInitMenuPopup(HMENU popup, UINT index, bool system);
     void OnMenuSelect(UINT item, UINT flags, HMENU menu);
     void OnExitMenuLoop();
+    // TTN_GETDISPINFO of the toolbar's tool tips: the button's tip text.
+    LRESULT OnToolTipText(NMHDR* header);
     void PostNcDestroy() override;
 
 private:

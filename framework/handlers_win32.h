@@ -237,6 +237,17 @@ MessageEntry on_control(UINT code, UINT id, void (T::*handler)())
             }};
 }
 
+// A notification by WM_NOTIFY with the code from any control whose ID is in
+// the range (a tool tip asking for the text of the tool with a command's ID).
+template <class T>
+MessageEntry on_notify_range(UINT code, UINT first, UINT last, LRESULT (T::*handler)(NMHDR*))
+{
+    return {WM_NOTIFY, first, last, code, [handler](CWnd& w, WPARAM, LPARAM lp, LRESULT& r) {
+                r = (handler_detail::as<T>(w).*handler)(reinterpret_cast<NMHDR*>(lp));
+                return true;
+            }};
+}
+
 // A control's notification by WM_NOTIFY (TVN_SELCHANGED, NM_CLICK, ...), from
 // the control with the ID; code ANY_CODE takes all of them.
 template <class T>

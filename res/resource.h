@@ -26,7 +26,8 @@
 // and panes at 300.
 #define ID_APP_ABOUT 107
 
-// Strings.
+// Strings. Beside these, the commands of the menu and the toolbar each have
+// a string of their own number: the status prompt, "\n", the tool tip.
 #define IDS_APP_TITLE IDR_MAINFRAME    // "Polrix", also the window's title
 #define IDS_ABOUT_PROMPT ID_APP_ABOUT  // status prompt of the about command
 #define IDS_HELP_PROMPT ID_HELP        // status prompt of the help command

@@ -68,15 +68,21 @@ bool mdoc::OnSaveDocument(const std::string& path)
     return write_list_view(path, window_state().result_list.ReadTable());
 }
 
+CDocument::FileType mdoc::SaveFileType() const
+{
+    return {"Text Files (*.txt)|*.txt|All Files (*.*)|*.*||", "txt"};
+}
+
 void mdoc::save_queries()
 {
     inventory().wmi.collect();
     QueryList* first = inventory().first_list.get();
-    CFileDialog dialog(false, "", "", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, "XML Files (*.xml)|*.xml||",
+    // A name typed without an extension gets ".xml", as the filter says.
+    CFileDialog dialog(false, "xml", "", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, "XML Files (*.xml)|*.xml||",
                        nullptr);
     if (dialog.DoModal() != IDOK)
         return;
-    // The whole path in lower case, folders too; no extension is added.
+    // The whole path in lower case, folders too.
     std::string path = dialog.GetPathName();
     if (!path.empty())
         ::CharLowerBuffA(&path[0], static_cast<DWORD>(path.size()));

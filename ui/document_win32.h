@@ -14,12 +14,16 @@ public:
     // The title is the query file's path.
     bool OnNewDocument() override;
     // Reads another query file in place of the chain, once no list is being
-    // read; a missing or malformed file ends the program with its message.
+    // read; a missing or malformed file shows its message and keeps the
+    // lists that were there.
     bool OnOpenDocument(const std::string& path) override;
     // The list view export of what the result list shows.
     bool OnSaveDocument(const std::string& path) override;
+    // The export's dialog offers text files and adds ".txt" to a bare name.
+    FileType SaveFileType() const override;
 
-    // Asks for a file name and saves the queries there (in lower case).
+    // Asks for a file name (".xml" added to a bare name) and saves the
+    // queries there (in lower case).
     void save_queries();
     // Writes the default query file at the query file's path unless a file
     // is there.

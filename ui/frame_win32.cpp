@@ -13,11 +13,17 @@
 #include "ui/tree_view_win32.h"
 #include "ui/window_state_win32.h"
 
+#include <algorithm>
 #include <iterator>
 
 namespace {
 
 constexpr int TREE_PANE_WIDTH = 250;
+// The smallest frame the user can size: the menu bar and the toolbar whole,
+// the tree pane at its width with room beside it for the list, and both
+// status panes.
+constexpr int MIN_FRAME_WIDTH = TREE_PANE_WIDTH + 230;
+constexpr int MIN_FRAME_HEIGHT = 360;
 
 }  // namespace
 
@@ -71,6 +77,7 @@ const MessageMap& mwin::GetMessageMap() const
                                 {
                                     on_create(&mwin::OnCreate),
                                     on_size(&mwin::OnSize),
+                                    on_message(WM_GETMINMAXINFO, &mwin::OnGetMinMaxInfo),
                                     on_command_range(ID_FILL_TREE, ID_SAVE_QUERIES, &mwin::OnListCommand),
                                     on_command(ID_STATUS_TEXT, &mwin::OnStatusText),
                                 });
@@ -80,8 +87,10 @@ const MessageMap& mwin::GetMessageMap() const
 int mwin::OnCreate(CREATESTRUCTA* create)
 {
     // The framework's creation makes the client: the splitter and the views.
+    // When that fails (its box was shown) the frame stays, without bars and
+    // panes, and the program runs on with what exists.
     if (CFrameWnd::OnCreate(create) == -1)
-        return -1;
+        return 0;
 
     static const UINT buttons[] = {ID_FILE_OPEN, ID_FILE_SAVE, ID_CHECK_MODE, ID_SEPARATOR};
     if (!toolbar_.Create(this, CBRS_TOP | CBRS_TOOLTIPS) || !toolbar_.LoadBitmap(IDR_MAINFRAME) ||
@@ -144,6 +153,15 @@ mvwt* mwin::TreeView() const { return splitter_.m_hWnd ? dynamic_cast<mvwt*>(spl
 mhtm* mwin::OverviewView() const
 {
     return splitter_.m_hWnd ? dynamic_cast<mhtm*>(splitter_.GetPane(0, 1)) : nullptr;
+}
+
+LRESULT mwin::OnGetMinMaxInfo(WPARAM, LPARAM lparam)
+{
+    auto* info = reinterpret_cast<MINMAXINFO*>(lparam);
+    Default();
+    info->ptMinTrackSize.x = std::max<LONG>(info->ptMinTrackSize.x, MIN_FRAME_WIDTH);
+    info->ptMinTrackSize.y = std::max<LONG>(info->ptMinTrackSize.y, MIN_FRAME_HEIGHT);
+    return 0;
 }
 
 void mwin::OnSize(UINT type, int width, int height)
@@ -268,6 +286,12 @@ bool mwin::PreTranslateMessage(MSG* msg)
     // Every key of the window thread comes here first, whichever control
     // has the focus; the keys are not taken from that control.
     if (msg->message == WM_KEYDOWN) {
+        // Ctrl+O opens a query file, as File > Open... does; the key is
+        // taken, so that the page does not open a file of its own.
+        if (msg->wParam == 'O' && ::GetKeyState(VK_CONTROL) < 0 && ::GetKeyState(VK_MENU) >= 0) {
+            ::PostMessageA(m_hWnd, WM_COMMAND, ID_FILE_OPEN, 0);
+            return true;
+        }
         if (msg->wParam == VK_F5) {
             ::PostMessageA(m_hWnd, WM_COMMAND, ID_RELOAD_PAGE, 0);
         } else if (msg->wParam == VK_RETURN) {

@@ -54,6 +54,9 @@ public:
 protected:
     const MessageMap& GetMessageMap() const override;
     int OnCreate(CREATESTRUCTA* create);
+    // WM_GETMINMAXINFO: the frame is never sized below what keeps its bars
+    // and panes usable.
+    LRESULT OnGetMinMaxInfo(WPARAM wparam, LPARAM lparam);
 
 private:
     // A command of the range with the two panes, which exist when it runs.

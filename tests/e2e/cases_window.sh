@@ -140,7 +140,7 @@ menu_keys() {
 }
 menu_exit() { menu_keys x; }
 menu_save_list_view() { menu_keys a; }
-menu_save_queries() { menu_keys Down Down Return; }
+menu_save_queries() { menu_keys Down Down Down Return; }  # below Open... and Configure
 menu_info() { menu_keys Right Right Down Return; }
 
 # Types the Windows path into the file dialog of that caption and confirms.

@@ -480,7 +480,7 @@ window_faults_root_click_one_report() {
 
 # A frame whose client creation fails cannot be brought about from outside
 # the program (the browser control may be missing without failing the
-# view), so that fault has no case here.
+# view); the Windows test ProgramWindowWithoutClient makes one in-process.
 for c in window_faults_temp_unusable window_faults_save_queries_fails window_faults_same_name_lists \
   window_faults_layout_holds window_faults_second_copy window_faults_open_wrong_file \
   window_faults_untick_only_item window_faults_failed_read window_faults_root_click_one_report; do

@@ -6,6 +6,7 @@
 #include "app/application_win32.h"
 #include "base/ascii_case.h"
 #include "base/registry.h"
+#include "framework/doctemplate_win32.h"
 #include "framework/document_win32.h"
 #include "res/resource.h"
 #include "tests/support/browser_address.h"
@@ -15,7 +16,10 @@
 #include "tests/support/registry_fixture.h"
 #include "tests/support/test_app_win32.h"
 #include "tests/support/window_helpers_win32.h"
+#include "ui/document_win32.h"
+#include "ui/frame_win32.h"
 #include "ui/overview_view_win32.h"
+#include "ui/tree_view_win32.h"
 
 #include <gtest/gtest.h>
 
@@ -26,6 +30,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -444,6 +449,103 @@ TEST_F(ProgramWindow, AClickOnTheRootReadsEveryListAndShowsTheReportFromItsTop)
         run_until([&] { return address_of(page.GetLocationURL()).path == ascii_lower(a().gui.htm_path); }, 5000))
         << page.GetLocationURL();
     EXPECT_EQ(address_of(page.GetLocationURL()).anchor, "");
+}
+
+TEST_F(ProgramWindow, TheFrameIsNeverSizedBelowWhatKeepsItsBarsAndPanesUsable)
+{
+    SetWindowPos(frame_window(), nullptr, 0, 0, 100, 80, SWP_NOZORDER | SWP_NOACTIVATE);
+    run();
+    RECT frame{};
+    GetWindowRect(frame_window(), &frame);
+    EXPECT_GE(frame.right - frame.left, 480);
+    EXPECT_GE(frame.bottom - frame.top, 360);
+    RECT toolbar{};
+    GetWindowRect(GetDlgItem(frame_window(), AFX_IDW_TOOLBAR), &toolbar);
+    RECT status{};
+    GetWindowRect(GetDlgItem(frame_window(), AFX_IDW_STATUS_BAR), &status);
+    RECT tree{};
+    GetWindowRect(tree_window(), &tree);
+    RECT list{};
+    GetWindowRect(list_window(), &list);
+    EXPECT_LT(toolbar.bottom, tree.top) << "the tree lies below the toolbar";
+    EXPECT_LT(tree.top, tree.bottom);
+    EXPECT_LE(tree.bottom, status.top) << "and above the status bar";
+    EXPECT_LT(tree.right, list.left) << "the list keeps room beside the tree";
+    EXPECT_LT(list.left, list.right);
+}
+
+struct TipCase {
+    const char* what;
+    UINT code;
+    UINT command;
+    std::string tip;
+};
+void PrintTo(const TipCase& c, std::ostream* out) { *out << c.what; }
+
+class ProgramWindowTips : public ProgramWindow, public ::testing::WithParamInterface<TipCase> {};
+
+// What the toolbar's tool tip control asks the frame for a button.
+TEST_P(ProgramWindowTips, AToolbarButtonsTipIsTheSecondLineOfItsCommandsString)
+{
+    const TipCase& c = GetParam();
+    std::string seen;
+    if (c.code == TTN_GETDISPINFOW) {
+        NMTTDISPINFOW info{};
+        info.hdr = {GetDlgItem(frame_window(), AFX_IDW_TOOLBAR), c.command, c.code};
+        SendMessageA(frame_window(), WM_NOTIFY, c.command, reinterpret_cast<LPARAM>(&info));
+        ASSERT_NE(info.lpszText, nullptr);
+        for (const wchar_t* at = info.lpszText; *at; ++at)
+            seen += static_cast<char>(*at);
+    } else {
+        NMTTDISPINFOA info{};
+        info.hdr = {GetDlgItem(frame_window(), AFX_IDW_TOOLBAR), c.command, c.code};
+        SendMessageA(frame_window(), WM_NOTIFY, c.command, reinterpret_cast<LPARAM>(&info));
+        ASSERT_NE(info.lpszText, nullptr);
+        seen = info.lpszText;
+    }
+    EXPECT_EQ(seen, c.tip);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tips, ProgramWindowTips,
+    ::testing::Values(TipCase{"OpenAnsi", TTN_GETDISPINFOA, ID_FILE_OPEN, "Open query file (Ctrl+O)"},
+                      TipCase{"SaveWide", TTN_GETDISPINFOW, ID_FILE_SAVE, "Save List View"},
+                      TipCase{"CheckModeAnsi", TTN_GETDISPINFOA, ID_CHECK_MODE, "Configure queries"},
+                      TipCase{"StatusPaneHasNone", TTN_GETDISPINFOA, ID_INDICATOR_LIST, ""}),
+    [](const ::testing::TestParamInfo<TipCase>& info) { return std::string(info.param.what); });
+
+// A frame whose client cannot be made, as when the system refuses a window
+// of the splitter or of a view; the box saying so has been shown by then.
+class FrameWithoutClient : public mwin {
+public:
+    bool OnCreateClient(CREATESTRUCTA*, CCreateContext*) override { return false; }
+};
+
+TEST(ProgramWindowWithoutClient, TheFrameStaysWithoutBarsAndPanesTakesItsCommandsAndCloses)
+{
+    TestApp app;
+    app.app().AddDocTemplate(std::make_unique<CSingleDocTemplate>(IDR_MAINFRAME, make_document<mdoc>,
+                                                                  make_frame<FrameWithoutClient>,
+                                                                  make_view<mvwt>));
+    app.app().OnFileNew();
+    mwin* frame = main_frame();
+    ASSERT_NE(frame, nullptr) << "the program would end here";
+    frame->ShowFrame(SW_SHOW);
+    run_program_queue(app.app());
+    EXPECT_TRUE(IsWindowVisible(frame->m_hWnd));
+    EXPECT_EQ(frame->TreeView(), nullptr);
+    EXPECT_EQ(frame->OverviewView(), nullptr);
+    EXPECT_EQ(app.window().toolbar, nullptr);
+    EXPECT_EQ(GetWindow(frame->m_hWnd, GW_CHILD), nullptr) << "no bar and no pane";
+    // The menu's commands and the reader's find nothing to work on and
+    // leave the frame as it is.
+    for (UINT command : {ID_FILL_TREE, ID_FILL_RESULT, ID_SHOW_REPORT, ID_RELOAD_PAGE, ID_CHECK_MODE,
+                         ID_SAVE_QUERIES, ID_STATUS_TEXT, ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR})
+        SendMessageA(frame->m_hWnd, WM_COMMAND, command, 0);
+    run_program_queue(app.app());
+    EXPECT_EQ(main_frame(), frame);
+    EXPECT_TRUE(IsWindowVisible(frame->m_hWnd));
+    EXPECT_TRUE(close_program_window(app.app()));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // The program's resources as this test program links them: menu, strings,
 // about box template, pictures, cursor, icon, version and manifest.
+#include "framework/resources_win32.h"
 #include "res/resource.h"
 
 #include "base/windows_win32.h"
@@ -50,7 +51,8 @@ TEST(Resources, MenuHasItsThreePopupsEntryByEntry)
     ASSERT_TRUE(menu);
     const std::vector<std::string> popups = {"&File", "&View", "&?"};
     const std::vector<std::vector<MenuEntry>> expected = {
-        {{"Configure queries (*.xml)", 204},
+        {{"&Open...\tCtrl+O", 57601},
+         {"Configure queries (*.xml)", 204},
          {"Save queries (*.xml)", 205},
          {"Save List View &as ...", 57604},
          {"", 0},
@@ -81,14 +83,28 @@ TEST(Resources, StringTable)
         {57670, "Displays Help (polrix.chm)"},
         {301, "Tree View"},
         {302, "List View"},
+        // The commands of the menu and the toolbar: status prompt, tool tip.
+        {57601, "Opens a query file and shows its lists\nOpen query file (Ctrl+O)"},
+        {57603, "Saves what the result list shows as a text file\nSave List View"},
+        {57604, "Saves what the result list shows as a text file under a new name\nSave List View as"},
+        {204, "Shows check boxes to choose the items of each list, or hides them\nConfigure queries"},
+        {205, "Saves the lists with the chosen items as a query file\nSave queries"},
+        {57665, "Quits the program\nExit"},
+        {59392, "Shows or hides the toolbar\nToolbar"},
+        {59393, "Shows or hides the status bar\nStatus Bar"},
     };
     for (const auto& s : strings) {
         char text[256] = "";
         EXPECT_GT(LoadStringA(module(), s.id, text, sizeof text), 0) << s.id;
         EXPECT_STREQ(text, s.text) << s.id;
     }
-    // The list status pane and the frame's own commands have no string.
-    for (UINT id : {300u, 200u, 204u, 205u}) {
+    // Every menu entry but Help and Info has a prompt and a tip.
+    for (UINT id : {57601u, 57603u, 57604u, 204u, 205u, 57665u, 59392u, 59393u}) {
+        EXPECT_FALSE(command_prompt(id).empty()) << id;
+        EXPECT_FALSE(command_tip(id).empty()) << id;
+    }
+    // The list status pane and the frame's inner commands have no string.
+    for (UINT id : {300u, 200u, 201u, 206u}) {
         char text[16] = "";
         EXPECT_EQ(LoadStringA(module(), id, text, sizeof text), 0) << id;
     }

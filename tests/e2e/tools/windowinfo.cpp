@@ -241,6 +241,27 @@ bool wait_for(int seconds, Test found)
     return false;
 }
 
+// A tool tip window on show, none when there is none.
+BOOL CALLBACK find_tooltip(HWND hwnd, LPARAM param)
+{
+    if (IsWindowVisible(hwnd) && class_of(hwnd) == TOOLTIPS_CLASSA) {
+        *reinterpret_cast<HWND*>(param) = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// A window's text as it answers WM_GETTEXT (a tool tip answers with the tip
+// it shows; Wine carries the message across processes).
+std::string asked_text(HWND hwnd)
+{
+    char text[512] = {};
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutA(hwnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
+                        &copied);
+    return text;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -248,7 +269,7 @@ int main(int argc, char** argv)
     if (argc < 3)
         return 2;
     std::string command = argv[2];
-    int texts = command == "clickclose"                                                  ? 2
+    int texts = (command == "clickclose" || command == "size")                           ? 2
                 : (command == "caption" || command == "dialog" || command == "nodialog") ? 1
                                                                                          : 0;
     if (argc < 3 + texts)
@@ -329,6 +350,27 @@ int main(int argc, char** argv)
         }
         print_window("dialog", dialog);
         return 0;
+    }
+    if (command == "size") {
+        if (!wait_for(seconds, [&] { return (frame = frame_window()) != nullptr; })) {
+            std::printf("no frame\n");
+            return 1;
+        }
+        SetWindowPos(frame, nullptr, 0, 0, std::atoi(argv[3]), std::atoi(argv[4]),
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        print_frame(frame);
+        return 0;
+    }
+    if (command == "tooltip") {
+        HWND tip = nullptr;
+        std::string text;
+        bool shown = wait_for(seconds, [&] {
+            tip = nullptr;
+            EnumWindows(find_tooltip, reinterpret_cast<LPARAM>(&tip));
+            return tip && !(text = asked_text(tip)).empty();
+        });
+        std::printf("tooltip=%s\n", text.c_str());
+        return shown ? 0 : 1;
     }
     if (command == "nodialog")
         return wait_for(seconds, [&] { return dialog_window(text) == nullptr; }) ? 0 : 1;
