@@ -11,15 +11,22 @@ UNINSTALL='SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall'
 UNINSTALL32='SOFTWARE\WOW6432Node\Microsoft\Windows\CurrentVersion\Uninstall'
 USER_UNINSTALL='Software\Microsoft\Windows\CurrentVersion\Uninstall'
 
+# wine reg add with its arguments; what reg.exe said (on its standard
+# output) goes to the case's output when it fails.
+views_reg_add() {
+  local said
+  said=$(wine reg add "$@" 2>&1) || { fail "reg add $* ended with $?: $(tr -d '\r' <<<"$said")"; return 1; }
+}
+
 # One uninstall entry with the six values the example reads.
 views_entry() {
   local key=$1 view=$2 name=$3 dir=$4
-  wine reg add "$key" /v DisplayName /d "$name" /f $view >/dev/null
-  wine reg add "$key" /v DisplayVersion /d "1.${#name}" /f $view >/dev/null
-  wine reg add "$key" /v Publisher /d "Vendaril" /f $view >/dev/null
-  wine reg add "$key" /v InstallDate /d "20260101" /f $view >/dev/null
-  wine reg add "$key" /v InstallLocation /d "$dir" /f $view >/dev/null
-  wine reg add "$key" /v UninstallString /d "$dir\\uninstall.exe" /f $view >/dev/null
+  views_reg_add "$key" /v DisplayName /d "$name" /f $view
+  views_reg_add "$key" /v DisplayVersion /d "1.${#name}" /f $view
+  views_reg_add "$key" /v Publisher /d "Vendaril" /f $view
+  views_reg_add "$key" /v InstallDate /d "20260101" /f $view
+  views_reg_add "$key" /v InstallLocation /d "$dir" /f $view
+  views_reg_add "$key" /v UninstallString /d "$dir\\uninstall.exe" /f $view
 }
 
 # Where each entry goes: key, view, its display name, its folder.

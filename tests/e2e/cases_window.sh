@@ -22,12 +22,18 @@ win_path() { echo "Z:$(echo "$1" | tr '/' '\\')"; }
 # for the frame. A window left over by a failing case is ended by the exit
 # trap set here.
 window_start() {
+  window_launch
+  window_geometry
+}
+
+# The same start without waiting for the frame; options given go to
+# launch.exe (--refuse-client).
+window_launch() {
   rm -f "$E2E/exit_code" "$LOG" "$REPORT"
-  (cd "$E2E" && exec timeout 300 wine explorer "/desktop=$DESK,1280x1024" "$(win_path "$TOOLS/launch.exe")" \
+  (cd "$E2E" && exec timeout 300 wine explorer "/desktop=$DESK,1280x1024" "$(win_path "$TOOLS/launch.exe")" "$@" \
     "$WIN_E2E\\exit_code" "$WIN_E2E\\polrix.exe") >/dev/null 2>&1 &
   WINDOW_PID=$!
   trap window_leftover EXIT
-  window_geometry
 }
 
 window_leftover() {

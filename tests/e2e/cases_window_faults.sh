@@ -1,5 +1,6 @@
 # The window of polrix.exe where users met its faults: a start with an
-# unusable TEMP, "Save queries" that cannot write, two lists of one name, the
+# unusable TEMP, a frame whose client window the system refuses, "Save
+# queries" that cannot write, two lists of one name, the
 # layout after the toolbar is toggled or the splitter dragged, a second copy
 # beside a running window, opening a wrong file, unticking the only item of a
 # list, a failed read, and the report of a root click. Each case drives the
@@ -478,11 +479,32 @@ window_faults_root_click_one_report() {
   expect_clean_end
 }
 
-# A frame whose client creation fails cannot be brought about from outside
-# the program (the browser control may be missing without failing the
-# view); the Windows test ProgramWindowWithoutClient makes one in-process.
-for c in window_faults_temp_unusable window_faults_save_queries_fails window_faults_same_name_lists \
-  window_faults_layout_holds window_faults_second_copy window_faults_open_wrong_file \
+# The system refuses the frame's client window (launch.exe --refuse-client
+# hooks window creation on the desktop): the box says so, and the frame
+# stays, without bars and panes, until the user closes it.
+window_faults_client_refused() {
+  window_case "$ROOT/examples/polrix.xml"
+  window_launch --refuse-client
+  close_boxes 60 5 5
+  printf '%s' "$BOXES"
+  expect_eq "$BOX_COUNT" 1 "boxes at the start"
+  grep -qx 'text: Failed to Create Static Splitter Window !' <<<"$BOXES" || fail "no box said the splitter failed"
+  window_geometry
+  expect_eq "$(geo caption)" "$WIN_E2E\\polrix.xml - Polrix" "caption of the frame that stayed"
+  expect_eq "$(geo tree_items)|$(geo toolbar_buttons)|$(geo status_text)" "||" "tree, toolbar and status bar"
+  shot client-refused
+  wine "$TOOLS/windowinfo.exe" "$DESK" answers 10 >/dev/null || fail "the frame does not answer"
+  menu_exit
+  window_wait_end
+  expect_eq "$RC" 0 "exit code"
+  expect_lines_in_order "$LOG" "mspw::mspw () OK ..." "mwin::mwin () OK ..." "mwin::~mwin () OK ..." \
+    "mspw::~mspw () OK ..." "mapp::~mapp () OK ..."
+  ! log_has "mvwt::mvwt () OK ..." || fail "a pane was made"
+  expect_eq "$(tr -d '\r' <"$LOG" | tail -1)" "CGUI::~CGUI () OK ..." "last log line"
+}
+
+for c in window_faults_temp_unusable window_faults_client_refused window_faults_save_queries_fails \
+  window_faults_same_name_lists window_faults_layout_holds window_faults_second_copy window_faults_open_wrong_file \
   window_faults_untick_only_item window_faults_failed_read window_faults_root_click_one_report; do
   run_case "$c"
 done

@@ -1,16 +1,41 @@
 // Test helper: runs a program, waits for its end and writes its exit code
 // to a file. Started on a Wine desktop (`wine explorer /desktop=...`), whose
 // own exit code says nothing about the program's, it keeps that code.
-//   launch CODE_FILE PROGRAM [ARGUMENTS...]
+//   launch [--refuse-client] CODE_FILE PROGRAM [ARGUMENTS...]
 // The file gets the exit code in decimal and a line feed once the program
 // has ended; it is written to a temporary name first and then renamed, so a
-// reader never sees half of it. Exit code 0 when the file was written.
+// reader never sees half of it. Exit code 0 when the file was written, 3
+// when the hook asked for could not be set.
+// With --refuse-client no window of the desktop can create a frame's client
+// window while the program runs (client_refusal.dll, beside this program,
+// hooked into every process of the desktop), as when the system runs out of
+// windows.
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 namespace {
+
+std::string beside_this_program(const char* name)
+{
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder = path;
+    return folder.substr(0, folder.find_last_of("\\/") + 1) + name;
+}
+
+// The hook of client_refusal.dll for every thread of the desktop; none
+// when it could not be set.
+HHOOK refuse_client_windows()
+{
+    HMODULE library = LoadLibraryA(beside_this_program("client_refusal.dll").c_str());
+    auto proc = library
+                    ? reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(library, "refuse_client")))
+                    : nullptr;
+    return proc ? SetWindowsHookExA(WH_CBT, proc, library, 0) : nullptr;
+}
 
 std::string quoted(const std::string& argument)
 {
@@ -23,10 +48,17 @@ std::string quoted(const std::string& argument)
 
 int main(int argc, char** argv)
 {
-    if (argc < 3)
+    int first = 1;
+    HHOOK hook = nullptr;
+    if (argc > 1 && std::strcmp(argv[1], "--refuse-client") == 0) {
+        if (!(hook = refuse_client_windows()))
+            return 3;
+        ++first;
+    }
+    if (argc < first + 2)
         return 2;
-    std::string command_line = quoted(argv[2]);
-    for (int i = 3; i < argc; ++i)
+    std::string command_line = quoted(argv[first + 1]);
+    for (int i = first + 2; i < argc; ++i)
         command_line += " " + quoted(argv[i]);
 
     STARTUPINFOA startup = {};
@@ -35,7 +67,12 @@ int main(int argc, char** argv)
     DWORD code = 0;
     if (CreateProcessA(nullptr, &command_line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                        &process)) {
-        WaitForSingleObject(process.hProcess, INFINITE);
+        // The queue is served while the program runs (the hook's thread).
+        while (MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) {
+            MSG msg;
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+                DispatchMessageA(&msg);
+        }
         GetExitCodeProcess(process.hProcess, &code);
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
@@ -43,7 +80,9 @@ int main(int argc, char** argv)
         code = 0xFFFFFFFF;  // could not start: no code of the program
     }
 
-    std::string file = argv[1];
+    if (hook)
+        UnhookWindowsHookEx(hook);
+    std::string file = argv[first];
     std::string part = file + ".part";
     std::FILE* out = std::fopen(part.c_str(), "wb");
     if (!out)
