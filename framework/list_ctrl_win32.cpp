@@ -108,6 +108,70 @@ int CListCtrl::GetItemCount() const { return static_cast<int>(SendMessageA(hwnd_
 
 bool CListCtrl::DeleteAllItems() { return SendMessageA(hwnd_, LVM_DELETEALLITEMS, 0, 0) != 0; }
 
+bool CListCtrl::SetItemData(int item, LPARAM data)
+{
+    LVITEMA lv{};
+    lv.mask = LVIF_PARAM;
+    lv.iItem = item;
+    lv.lParam = data;
+    return SendMessageA(hwnd_, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&lv)) != 0;
+}
+
+LPARAM CListCtrl::GetItemData(int item) const
+{
+    LVITEMA lv{};
+    lv.mask = LVIF_PARAM;
+    lv.iItem = item;
+    if (!SendMessageA(hwnd_, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&lv)))
+        return 0;
+    return lv.lParam;
+}
+
+bool CListCtrl::SortItems(PFNLVCOMPARE compare, LPARAM data)
+{
+    return SendMessageA(hwnd_, LVM_SORTITEMS, static_cast<WPARAM>(data), reinterpret_cast<LPARAM>(compare)) != 0;
+}
+
+std::vector<int> CListCtrl::GetSelectedRows() const
+{
+    std::vector<int> rows;
+    int row = -1;
+    while ((row = static_cast<int>(SendMessageA(hwnd_, LVM_GETNEXTITEM, static_cast<WPARAM>(row),
+                                                MAKELPARAM(LVNI_SELECTED, 0)))) >= 0)
+        rows.push_back(row);
+    return rows;
+}
+
+namespace {
+
+constexpr int SORT_MARKS = HDF_SORTUP | HDF_SORTDOWN;
+
+}  // namespace
+
+bool CListCtrl::SetSortMark(int column, int mark)
+{
+    HWND header = reinterpret_cast<HWND>(SendMessageA(hwnd_, LVM_GETHEADER, 0, 0));
+    if (!header)
+        return false;
+    HDITEMA item{};
+    item.mask = HDI_FORMAT;
+    if (!SendMessageA(header, HDM_GETITEMA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&item)))
+        return false;
+    item.fmt = (item.fmt & ~SORT_MARKS) | (mark & SORT_MARKS);
+    return SendMessageA(header, HDM_SETITEMA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&item)) != 0;
+}
+
+int CListCtrl::GetSortMark(int column) const
+{
+    HWND header = reinterpret_cast<HWND>(SendMessageA(hwnd_, LVM_GETHEADER, 0, 0));
+    HDITEMA item{};
+    item.mask = HDI_FORMAT;
+    if (!header ||
+        !SendMessageA(header, HDM_GETITEMA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&item)))
+        return 0;
+    return item.fmt & SORT_MARKS;
+}
+
 DWORD CListCtrl::GetExtendedStyle() const
 {
     return static_cast<DWORD>(SendMessageA(hwnd_, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));

@@ -9,6 +9,7 @@
 #include <commctrl.h>
 
 #include <string>
+#include <vector>
 
 class CListCtrl : public ControlHandle {
 public:
@@ -32,6 +33,20 @@ public:
     std::string GetItemText(int item, int sub_item) const;
     int GetItemCount() const;
     bool DeleteAllItems();
+
+    // The number a row carries with it (its lParam) wherever it moves.
+    bool SetItemData(int item, LPARAM data);
+    LPARAM GetItemData(int item) const;
+    // Puts the rows in the order of compare, which gets the numbers of two
+    // rows and `data`, and answers as strcmp does.
+    bool SortItems(PFNLVCOMPARE compare, LPARAM data);
+    // The selected rows, top to bottom.
+    std::vector<int> GetSelectedRows() const;
+
+    // The sort mark of a column's heading (HDF_SORTUP, HDF_SORTDOWN or 0 for
+    // none), drawn by the header; its text and format stay.
+    bool SetSortMark(int column, int mark);
+    int GetSortMark(int column) const;
 
     // LVS_EX_... bits. SetExtendedStyle replaces them all and gives the old.
     DWORD GetExtendedStyle() const;

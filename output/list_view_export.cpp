@@ -32,6 +32,35 @@ std::string list_view_text(const ListViewTable& table)
     return text;
 }
 
+ListViewTable rows_to_copy(const ListViewTable& shown, const std::vector<int>& selected)
+{
+    ListViewTable copy{shown.headings, {}};
+    std::vector<bool> chosen(shown.rows.size(), false);
+    bool any = false;
+    for (int row : selected) {
+        if (row >= 0 && static_cast<size_t>(row) < chosen.size()) {
+            chosen[static_cast<size_t>(row)] = true;
+            any = true;
+        }
+    }
+    for (size_t row = 0; row < shown.rows.size(); ++row) {
+        if (!any || chosen[row])
+            copy.rows.push_back(shown.rows[row]);
+    }
+    return copy;
+}
+
+std::string clipboard_text(const ListViewTable& table)
+{
+    std::string text;
+    for (char c : list_view_text(table)) {
+        if (c == '\n')
+            text += '\r';
+        text += c;
+    }
+    return text;
+}
+
 bool write_list_view(const std::string& path, const ListViewTable& table)
 {
     TextFile out;

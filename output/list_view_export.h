@@ -17,6 +17,16 @@ struct ListViewTable {
 // window copies to the clipboard.
 std::string list_view_text(const ListViewTable& table);
 
+// What the window copies: the headings and the selected rows (positions in
+// the table, kept in the table's order whatever order they are given in, a
+// position twice or outside the table left out), every row when none is
+// selected.
+ListViewTable rows_to_copy(const ListViewTable& shown, const std::vector<int>& selected);
+
+// The clipboard's text of the table: list_view_text with every line ended by
+// CR LF, byte for byte what write_list_view writes into its file.
+std::string clipboard_text(const ListViewTable& table);
+
 // Writes the headings line and one line per row, fields separated by tabs;
 // a control without rows gives an empty file. A tab, CR or LF inside a text
 // becomes a blank. When the file cannot be created, shows the stop box

@@ -50,6 +50,7 @@ const MessageMap& mhtm::GetMessageMap() const
                                     on_size(&mhtm::OnSize),
                                     on_notify(LVN_ENDLABELEDITA, IDC_RESULT_LIST, &mhtm::OnEndLabelEdit),
                                     on_notify(LVN_ENDLABELEDITW, IDC_RESULT_LIST, &mhtm::OnEndLabelEdit),
+                                    on_notify(LVN_COLUMNCLICK, IDC_RESULT_LIST, &mhtm::OnColumnClick),
                                 });
     return map;
 }
@@ -175,4 +176,11 @@ LRESULT mhtm::OnEndLabelEdit(NMHDR*)
 {
     // Labels may be edited in place, but the list keeps what it read.
     return FALSE;
+}
+
+LRESULT mhtm::OnColumnClick(NMHDR* header)
+{
+    if (list_)
+        list_->SortByColumn(reinterpret_cast<NMLISTVIEW*>(header)->iSubItem);
+    return 0;
 }

@@ -30,6 +30,8 @@ protected:
     // The base sizes the page to the whole view; the layout follows at once.
     void OnSize(UINT type, int width, int height);
     LRESULT OnEndLabelEdit(NMHDR* header);
+    // A click on a heading of the result list sorts its rows by that column.
+    LRESULT OnColumnClick(NMHDR* header);
 
 private:
     mbox* list_ = nullptr;  // the window state's result list, made by this view

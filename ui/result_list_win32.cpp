@@ -1,10 +1,12 @@
 // The result list's fills: attribute rows or a table from the shown list,
-// the check-box form, and the check boxes copied back into the items.
+// the check-box form, and the check boxes copied back into the items; the
+// rows sorted by a clicked heading and copied to the clipboard.
 #include "ui/result_list_win32.h"
 
 #include "base/log.h"
 #include "base/window_side.h"
 #include "config/query_list.h"
+#include "framework/clipboard_win32.h"
 #include "framework/handlers_win32.h"
 #include "inventory/inventory.h"
 #include "res/resource.h"
@@ -105,6 +107,49 @@ void for_each_row_item(CListCtrl& list, QueryList& shown, F f)
         f(row, *item);
 }
 
+// Every row carries its place in the fill as its item data, wherever a sort
+// moves it: the rows go back to the order of their fill by it.
+void number_rows(CListCtrl& list)
+{
+    for (int row = 0; row < list.GetItemCount(); ++row)
+        list.SetItemData(row, row);
+}
+
+// The rows' places in the fill, top to bottom; numbered anew, as they stand,
+// when they are not every place from 0 once.
+std::vector<size_t> fill_places(CListCtrl& list)
+{
+    const size_t count = static_cast<size_t>(list.GetItemCount());
+    std::vector<size_t> places;
+    std::vector<bool> seen(count, false);
+    for (size_t row = 0; row < count; ++row) {
+        const LPARAM place = list.GetItemData(static_cast<int>(row));
+        if (place < 0 || static_cast<size_t>(place) >= count || seen[static_cast<size_t>(place)])
+            break;
+        seen[static_cast<size_t>(place)] = true;
+        places.push_back(static_cast<size_t>(place));
+    }
+    if (places.size() != count) {
+        number_rows(list);
+        places.resize(count);
+        for (size_t row = 0; row < count; ++row)
+            places[row] = row;
+    }
+    return places;
+}
+
+// The control's sort: two rows by their places in the fill, each place's
+// new position given by `ranks`.
+int CALLBACK by_rank(LPARAM a, LPARAM b, LPARAM ranks)
+{
+    const std::vector<size_t>& rank = *reinterpret_cast<const std::vector<size_t>*>(ranks);
+    const size_t x = rank[static_cast<size_t>(a)];
+    const size_t y = rank[static_cast<size_t>(b)];
+    return x < y ? -1 : (x > y ? 1 : 0);
+}
+
+int CALLBACK by_fill_place(LPARAM a, LPARAM b, LPARAM) { return a < b ? -1 : (a > b ? 1 : 0); }
+
 // The overview page shows the report at the shown list's anchor.
 void show_report()
 {
@@ -123,6 +168,8 @@ void mbox::ShowList(QueryList* list)
     CListCtrl& view = *this;
     current_list = list;
     QuietFill quiet(view);
+    // Every fill shows the rows in their own order again.
+    sort.reset();
     empty_control(view);
     if (!list) {
         // The page then reads what is still unread and shows the report
@@ -143,6 +190,7 @@ void mbox::ShowList(QueryList* list)
         column_count = 2;
         fill_attributes(view, *list);
     }
+    number_rows(view);
     if (!list->pending)
         show_report();
     if (check_mode)
@@ -155,6 +203,9 @@ void mbox::ShowChecks()
         return;
     CListCtrl& view = *this;
     QuietFill quiet(view);
+    // The boxes pair with the items by position, and a table turns into the
+    // values of its first record: the rows in the order of their fill first.
+    Unsort();
     if (table_layout && converted_list != current_list) {
         // The table becomes one row per column: its heading and the value
         // of the first record.
@@ -173,6 +224,7 @@ void mbox::ShowChecks()
             view.InsertItem(row, names[i]);
             view.SetItemText(row, 1, values[i]);
         }
+        number_rows(view);
         converted_list = current_list;
     }
     for_each_row_item(view, *current_list,
@@ -243,6 +295,59 @@ void mbox::OnLButtonUp(UINT, POINT)
             shown->selection_made = 1;
         item.checked = checked;
     });
+}
+
+void mbox::SortByColumn(int column)
+{
+    CListCtrl& view = *this;
+    if (check_mode || !view.GetSafeHwnd() || column < 0 || column >= view.GetColumnCount())
+        return;
+    const ListViewTable shown = ReadTable();
+    const std::vector<size_t> places = fill_places(view);
+    sort.click(column);
+    const std::vector<size_t> order = sorted_row_order(shown.rows, static_cast<size_t>(column), sort.descending);
+    // order[k] is the row now shown at that position that goes to position
+    // k; the control's sort knows a row by its place in the fill only.
+    std::vector<size_t> rank(places.size());
+    for (size_t k = 0; k < order.size(); ++k)
+        rank[places[order[k]]] = k;
+    view.SortItems(by_rank, reinterpret_cast<LPARAM>(&rank));
+    const int mark = sort.descending ? HDF_SORTDOWN : HDF_SORTUP;
+    for (int c = 0; c < view.GetColumnCount(); ++c)
+        view.SetSortMark(c, c == column ? mark : 0);
+}
+
+void mbox::Unsort()
+{
+    if (!sort.sorted())
+        return;
+    CListCtrl& view = *this;
+    fill_places(view);
+    view.SortItems(by_fill_place, 0);
+    view.SetSortMark(sort.column, 0);
+    sort.reset();
+}
+
+void mbox::CopyRows(bool selection)
+{
+    const CListCtrl& view = *this;
+    if (!view.GetSafeHwnd())
+        return;
+    const ListViewTable copy = rows_to_copy(ReadTable(), selection ? view.GetSelectedRows() : std::vector<int>{});
+    // Nothing shown, nothing copied: the clipboard keeps what it holds.
+    if (copy.rows.empty())
+        return;
+    SetClipboardText(view.GetSafeHwnd(), clipboard_text(copy));
+}
+
+bool mbox::PreTranslateMessage(MSG* msg)
+{
+    // Only the control's own keys: Ctrl+C in a label being edited goes to
+    // its edit box, and the page and the tree have theirs.
+    if (msg->hwnd != m_hWnd || !is_copy_key(*msg))
+        return false;
+    CopyRows(true);
+    return true;
 }
 
 ListViewTable mbox::ReadTable() const

@@ -1,6 +1,7 @@
 #include "ui/tree_control_win32.h"
 
 #include "base/log.h"
+#include "framework/clipboard_win32.h"
 #include "framework/handlers_win32.h"
 #include "inventory/inventory.h"
 #include "res/resource.h"
@@ -48,6 +49,14 @@ void mtrc::OnDestroy()
 // Key releases never reach the control: a selection made with the keys
 // reads and shows nothing, only a click does.
 void mtrc::OnKeyUp(UINT, UINT, UINT) {}
+
+bool mtrc::PreTranslateMessage(MSG* msg)
+{
+    if (msg->hwnd != m_hWnd || !is_copy_key(*msg))
+        return false;
+    window_state().result_list.CopyRows(false);
+    return true;
+}
 
 void mtrc::OnLButtonDown(UINT, POINT)
 {

@@ -1,7 +1,8 @@
 // The navigation tree control: a tree view control whose left clicks read or
 // show the lists they select, and whose key releases are kept from the
-// control. The object lives as long as the program (in the window state);
-// its window is made by the tree view and goes with it.
+// control. Ctrl+C in the tree copies the list the result list shows. The
+// object lives as long as the program (in the window state); its window is
+// made by the tree view and goes with it.
 #pragma once
 
 #include "framework/tree_ctrl_win32.h"
@@ -21,6 +22,10 @@ public:
 
     void OnLButtonDown(UINT flags, POINT point);
     void OnKeyUp(UINT key, UINT repeat, UINT flags);
+    // Ctrl+C with the focus in the tree: every row of the result list on
+    // the clipboard (its selection is not on show while the tree has the
+    // focus, so the shown list is copied whole).
+    bool PreTranslateMessage(MSG* msg) override;
 
 protected:
     const MessageMap& GetMessageMap() const override;

@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -51,6 +53,59 @@ INSTANTIATE_TEST_SUITE_P(
             name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
         return name;
     });
+
+TEST_P(ListViewExport, ClipboardTextIsTheFilesBytes)
+{
+    // Copy and export cannot differ: the clipboard gets what the file holds.
+    TestFolder folder;
+    std::string path = folder.path("list.txt");
+    ASSERT_TRUE(write_list_view(path, GetParam().table));
+    EXPECT_EQ(clipboard_text(GetParam().table), read_file_bytes(path));
+}
+
+struct CopyCase {
+    const char* what;
+    std::vector<int> selected;
+    std::vector<std::vector<std::string>> rows;  // the rows copied
+};
+
+void PrintTo(const CopyCase& c, std::ostream* out) { *out << c.what; }
+
+class RowsToCopy : public ::testing::TestWithParam<CopyCase> {};
+
+const ListViewTable kShown{{"Entry", "Size"}, {{"b", "100"}, {"a", "9"}, {"c", "10"}, {"d", ""}}};
+
+TEST_P(RowsToCopy, SelectedRowsInTheirShownOrderOrEveryRow)
+{
+    const ListViewTable copy = rows_to_copy(kShown, GetParam().selected);
+    EXPECT_EQ(copy.headings, kShown.headings);
+    EXPECT_EQ(copy.rows, GetParam().rows);
+}
+
+INSTANTIATE_TEST_SUITE_P(Selections, RowsToCopy,
+                         ::testing::Values(CopyCase{"none selected", {}, kShown.rows},
+                                           CopyCase{"one", {2}, {{"c", "10"}}},
+                                           CopyCase{"first and last", {0, 3}, {{"b", "100"}, {"d", ""}}},
+                                           // Given in any order, copied in the order shown.
+                                           CopyCase{"out of order", {3, 1}, {{"a", "9"}, {"d", ""}}},
+                                           CopyCase{"twice", {1, 1}, {{"a", "9"}}},
+                                           CopyCase{"every row", {0, 1, 2, 3}, kShown.rows},
+                                           // Positions the table does not have count for nothing.
+                                           CopyCase{"outside the table", {-1, 4}, kShown.rows},
+                                           CopyCase{"outside and inside", {7, 2}, {{"c", "10"}}}),
+                         [](const ::testing::TestParamInfo<CopyCase>& info) {
+                             std::string name;
+                             for (const char* p = info.param.what; *p; ++p)
+                                 name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
+                             return name;
+                         });
+
+TEST(RowsToCopy, ATableWithoutRowsCopiesNoText)
+{
+    const ListViewTable copy = rows_to_copy({{"Attribute", "Value"}, {}}, {0});
+    EXPECT_TRUE(copy.rows.empty());
+    EXPECT_EQ(clipboard_text(copy), "");
+}
 
 TEST(ListViewExportFailure, UnopenablePathShowsTheStopBoxAndFails)
 {

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -133,6 +134,62 @@ TEST_F(ListCtrlTest, CheckBoxesFollowTheRowsAndOtherStyleBitsStay)
     // Switching the boxes off leaves the other bits as they were.
     list.SetExtendedStyle(list.GetExtendedStyle() & ~DWORD(LVS_EX_CHECKBOXES));
     EXPECT_EQ(list.GetExtendedStyle(), base);
+}
+
+int CALLBACK by_data_descending(LPARAM a, LPARAM b, LPARAM) { return a > b ? -1 : (a < b ? 1 : 0); }
+
+// A sort moves whole rows: their texts, their numbers, their selection.
+TEST_F(ListCtrlTest, SortedRowsTakeTheirTextsNumbersAndSelectionAlong)
+{
+    list.InsertColumn(0, "Name", LVCFMT_LEFT, 100);
+    list.InsertColumn(1, "Size", LVCFMT_LEFT, 100);
+    const char* names[] = {"a", "b", "c", "d"};
+    for (int r = 0; r < 4; ++r) {
+        list.InsertItem(r, names[r]);
+        list.SetItemText(r, 1, std::to_string(10 * r));
+        ASSERT_TRUE(list.SetItemData(r, 100 + r));
+    }
+    EXPECT_EQ(list.GetItemData(2), 102);
+    EXPECT_TRUE(list.GetSelectedRows().empty());
+    ListView_SetItemState(list.GetSafeHwnd(), 1, LVIS_SELECTED, LVIS_SELECTED);
+    ListView_SetItemState(list.GetSafeHwnd(), 2, LVIS_SELECTED, LVIS_SELECTED);
+    EXPECT_EQ(list.GetSelectedRows(), (std::vector<int>{1, 2}));
+
+    ASSERT_TRUE(list.SortItems(by_data_descending, 0));
+    for (int r = 0; r < 4; ++r) {
+        EXPECT_EQ(list.GetItemText(r, 0), names[3 - r]) << r;
+        EXPECT_EQ(list.GetItemText(r, 1), std::to_string(10 * (3 - r))) << r;
+        EXPECT_EQ(list.GetItemData(r), 103 - r) << r;
+    }
+    // "b" and "c" stay selected, now in rows 2 and 1.
+    EXPECT_EQ(list.GetSelectedRows(), (std::vector<int>{1, 2}));
+    ListView_SetItemState(list.GetSafeHwnd(), 1, 0, LVIS_SELECTED);
+    EXPECT_EQ(list.GetSelectedRows(), (std::vector<int>{2}));
+    EXPECT_EQ(list.GetItemText(2, 0), "b");
+}
+
+TEST_F(ListCtrlTest, SortMarksComeAndGoAndKeepTheHeadingsFormat)
+{
+    list.InsertColumn(0, "Name", LVCFMT_LEFT, 100);
+    list.InsertColumn(1, "Size", LVCFMT_RIGHT, 100);
+    EXPECT_EQ(list.GetSortMark(0), 0);
+    ASSERT_TRUE(list.SetSortMark(1, HDF_SORTUP));
+    EXPECT_EQ(list.GetSortMark(1), HDF_SORTUP);
+    EXPECT_EQ(list.GetSortMark(0), 0);
+    ASSERT_TRUE(list.SetSortMark(1, HDF_SORTDOWN));
+    EXPECT_EQ(list.GetSortMark(1), HDF_SORTDOWN);
+    // The heading's own format and text stay.
+    HWND header = ListView_GetHeader(list.GetSafeHwnd());
+    HDITEMA item{};
+    item.mask = HDI_FORMAT;
+    ASSERT_TRUE(SendMessageA(header, HDM_GETITEMA, 1, reinterpret_cast<LPARAM>(&item)));
+    EXPECT_EQ(item.fmt & HDF_JUSTIFYMASK, HDF_RIGHT);
+    EXPECT_EQ(list.GetColumnText(1), "Size");
+    ASSERT_TRUE(list.SetSortMark(1, 0));
+    EXPECT_EQ(list.GetSortMark(1), 0);
+    // A column that is not there.
+    EXPECT_FALSE(list.SetSortMark(5, HDF_SORTUP));
+    EXPECT_EQ(list.GetSortMark(5), 0);
 }
 
 // Drawing off: rows come in without asking for a paint; drawing on again

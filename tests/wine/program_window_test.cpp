@@ -1,6 +1,7 @@
 // The program's frame and tree view in this process, started as the program
 // starts them and driven by their messages: the frame's commands, the keys
-// the frame watches for, and clicks on the tree's items. The query file
+// the frame watches for, clicks on the tree's items and on the result
+// list's headings, and Ctrl+C where the focus is. The query file
 // beside the test program names two registry lists under a scratch key of
 // the current user and one WMI list; the key goes with the test.
 #include "app/application_win32.h"
@@ -11,6 +12,7 @@
 #include "res/resource.h"
 #include "tests/support/browser_address.h"
 #include "tests/support/chain_builder.h"
+#include "tests/support/clipboard_win32.h"
 #include "tests/support/list_view_contents_win32.h"
 #include "tests/support/program_window_win32.h"
 #include "tests/support/registry_fixture.h"
@@ -169,6 +171,31 @@ protected:
         for (size_t at = log.find(text); at != std::string::npos; at = log.find(text, at + 1))
             ++count;
         return count;
+    }
+
+    // The list of subkeys shown (its first click reads it, the second shows
+    // it): the rows alpha and beta.
+    void show_apps()
+    {
+        HTREEITEM item = find_tree_item(tree_window(), apps_name());
+        ASSERT_NE(item, nullptr);
+        click_tree_item(tree_window(), item);
+        run();
+        click_tree_item(tree_window(), item);
+        run();
+        ASSERT_EQ(results().current_list, list_named(apps_name()));
+    }
+    // A click on the heading of the column, as the mouse gives it to the
+    // list's header control.
+    void click_heading(int column)
+    {
+        HWND header = ListView_GetHeader(list_window());
+        RECT r{};
+        ASSERT_TRUE(Header_GetItemRect(header, column, &r));
+        const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        SendMessageA(header, WM_LBUTTONUP, 0, at);
+        run();
     }
 
     ScratchKey scratch;
@@ -374,6 +401,79 @@ INSTANTIATE_TEST_SUITE_P(
                       KeyCase{"Enter", VK_RETURN, {ID_CHECK_MODE, ID_RELOAD_PAGE}, true, true},
                       KeyCase{"Down", VK_DOWN, {}, false, false}),
     [](const ::testing::TestParamInfo<KeyCase>& info) { return std::string(info.param.what); });
+
+TEST_F(ProgramWindow, HeadingClicksSortTheShownListTheCheckModeCommandPutsItBack)
+{
+    show_apps();
+    const Rows natural = {{"alpha", "Alpha"}, {"beta", "Beta"}};
+    const Rows reversed = {{"beta", "Beta"}, {"alpha", "Alpha"}};
+    click_heading(1);
+    EXPECT_EQ(list_view_contents(list_window()).rows, natural);
+    EXPECT_EQ(results().GetSortMark(1), HDF_SORTUP);
+    click_heading(1);
+    EXPECT_EQ(list_view_contents(list_window()).rows, reversed);
+    EXPECT_EQ(results().GetSortMark(1), HDF_SORTDOWN);
+    click_heading(0);
+    EXPECT_EQ(list_view_contents(list_window()).rows, natural);
+    click_heading(0);
+    EXPECT_EQ(list_view_contents(list_window()).rows, reversed);
+
+    // Check-box mode: the table's first record, and heading clicks change
+    // nothing.
+    send(ID_CHECK_MODE);
+    run();
+    const Rows first_record = {{"Entry", "alpha"}, {"DisplayName", "Alpha"}};
+    EXPECT_EQ(list_view_contents(list_window()).rows, first_record);
+    click_heading(0);
+    click_heading(0);
+    EXPECT_EQ(list_view_contents(list_window()).rows, first_record);
+    EXPECT_EQ(results().GetSortMark(0), 0);
+    send(ID_CHECK_MODE);
+    run();
+}
+
+struct CopyKeyCase {
+    const char* what;
+    enum Focus { result_list, tree, page } focus;
+    std::string clipboard;
+};
+void PrintTo(const CopyKeyCase& c, std::ostream* out) { *out << c.what; }
+
+class ProgramWindowCopy : public ProgramWindow, public ::testing::WithParamInterface<CopyKeyCase> {};
+
+// The list of subkeys shown and its second row selected; Ctrl+C goes by the
+// window queue to the window with the focus.
+TEST_P(ProgramWindowCopy, CtrlCCopiesWhereTheFocusIs)
+{
+    const CopyKeyCase& c = GetParam();
+    show_apps();
+    ListView_SetItemState(list_window(), 1, LVIS_SELECTED, LVIS_SELECTED);
+    HWND target = c.focus == CopyKeyCase::result_list ? list_window()
+                  : c.focus == CopyKeyCase::tree      ? tree_window()
+                                                      : overview().GetBrowserWindow();
+    ASSERT_NE(target, nullptr);
+    ASSERT_TRUE(put_clipboard_text("before"));
+    SetFocus(target);
+    {
+        HeldKeys ctrl({VK_CONTROL});
+        PostMessageA(target, WM_KEYDOWN, 'C', 1);
+        run();
+    }
+    EXPECT_EQ(clipboard_text_of(CF_TEXT).text, c.clipboard);
+    // The shown list stays as it was.
+    EXPECT_EQ(results().current_list, list_named(apps_name()));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Focus, ProgramWindowCopy,
+    ::testing::Values(
+        // The list: its selected row.
+        CopyKeyCase{"result_list", CopyKeyCase::result_list, "Entry\tDisplayName\r\nbeta\tBeta\r\n"},
+        // The tree: the shown list whole (the list's selection is not on show).
+        CopyKeyCase{"tree", CopyKeyCase::tree, "Entry\tDisplayName\r\nalpha\tAlpha\r\nbeta\tBeta\r\n"},
+        // The page keeps its keys: the clipboard holds what it held.
+        CopyKeyCase{"page", CopyKeyCase::page, "before"}),
+    [](const ::testing::TestParamInfo<CopyKeyCase>& info) { return std::string(info.param.what); });
 
 struct RegistryClickCase {
     const char* what;

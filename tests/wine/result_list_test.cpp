@@ -1,11 +1,12 @@
 // The result list on a real list view: the attribute and table layouts, the
-// check-box form, the boxes copied back into the items, and the list view
-// export of what the control shows. Everything is read back through the
-// control's own messages.
+// check-box form, the boxes copied back into the items, the rows sorted by a
+// heading, Ctrl+C, and the list view export of what the control shows.
+// Everything is read back through the control's own messages.
 #include "ui/result_list_win32.h"
 
 #include "res/resource.h"
 #include "tests/support/chain_builder.h"
+#include "tests/support/clipboard_win32.h"
 #include "tests/support/list_view_contents_win32.h"
 #include "tests/support/parent_window.h"
 #include "tests/support/recording_window_side.h"
@@ -13,7 +14,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <initializer_list>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -65,6 +69,37 @@ protected:
         add_item(l, "VolumeName", {"a", "b", "c"}).valid = 0;
         add_item(l, "Size", {"100", "200", "300"});
         return l;
+    }
+
+    // Four records: names, and sizes whose order as numbers is not their
+    // order as texts ("10" < "100" < "9").
+    QueryList& sizes()
+    {
+        QueryList& l = add_list(chain, "Sizes", 9, 4, 2);
+        add_item(l, "Entry", {"delta", "Alpha", "charlie", "bravo"});
+        add_item(l, "Size", {"100", "9", "10", "9"});
+        return l;
+    }
+    // The sort marks of the headings, left to right.
+    std::vector<int> marks()
+    {
+        std::vector<int> seen;
+        for (int c = 0; c < box().GetColumnCount(); ++c)
+            seen.push_back(box().GetSortMark(c));
+        return seen;
+    }
+    // Ctrl+C (or another key) as the message loop hands it to the
+    // pre-translation chain: true when the control took it.
+    bool key_down(WPARAM key, const std::vector<int>& held = {VK_CONTROL}, HWND to = nullptr)
+    {
+        HeldKeys keys(held);
+        MSG msg{to ? to : list, WM_KEYDOWN, key, 1, 0, {0, 0}};
+        return box().PreTranslateMessage(&msg);
+    }
+    void select_rows(std::initializer_list<int> rows)
+    {
+        for (int row : rows)
+            ListView_SetItemState(list, row, LVIS_SELECTED, LVIS_SELECTED);
     }
 
     TestApp app;
@@ -376,6 +411,255 @@ TEST_F(ResultListTest, ExportWritesWhatTheControlShows)
         box().ShowList(c.list);
         ASSERT_TRUE(write_list_view(path, box().ReadTable()));
         EXPECT_EQ(read_file_bytes(path), crlf(c.file));
+    }
+}
+
+const Rows SIZES_ROWS = {{"delta", "100"}, {"Alpha", "9"}, {"charlie", "10"}, {"bravo", "9"}};
+const Rows BY_SIZE = {{"Alpha", "9"}, {"bravo", "9"}, {"charlie", "10"}, {"delta", "100"}};
+const Rows BY_SIZE_DOWN = {{"delta", "100"}, {"charlie", "10"}, {"Alpha", "9"}, {"bravo", "9"}};
+const Rows BY_ENTRY = {{"Alpha", "9"}, {"bravo", "9"}, {"charlie", "10"}, {"delta", "100"}};
+const Rows BY_ENTRY_DOWN = {{"delta", "100"}, {"charlie", "10"}, {"bravo", "9"}, {"Alpha", "9"}};
+
+struct SortCase {
+    const char* what;
+    std::vector<int> clicks;  // the headings clicked, in turn
+    Rows rows;
+    std::vector<int> marks;
+};
+void PrintTo(const SortCase& c, std::ostream* out) { *out << c.what; }
+
+class ResultListSort : public ResultListTest, public ::testing::WithParamInterface<SortCase> {};
+
+TEST_P(ResultListSort, HeadingClicksSortTheRows)
+{
+    const SortCase& c = GetParam();
+    QueryList& l = sizes();
+    box().ShowList(&l);
+    ASSERT_EQ(shown().rows, SIZES_ROWS);
+    for (int column : c.clicks)
+        box().SortByColumn(column);
+    EXPECT_EQ(shown().rows, c.rows);
+    EXPECT_EQ(marks(), c.marks);
+    // What the export reads is what is shown.
+    EXPECT_EQ(box().ReadTable().rows, c.rows);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Clicks, ResultListSort,
+    ::testing::Values(SortCase{"none", {}, SIZES_ROWS, {0, 0}},
+                      // 9 before 10 before 100; the two 9s in the order shown.
+                      SortCase{"size", {1}, BY_SIZE, {0, HDF_SORTUP}},
+                      SortCase{"size twice", {1, 1}, BY_SIZE_DOWN, {0, HDF_SORTDOWN}},
+                      SortCase{"size three times", {1, 1, 1}, BY_SIZE, {0, HDF_SORTUP}},
+                      SortCase{"entry", {0}, BY_ENTRY, {HDF_SORTUP, 0}},
+                      SortCase{"entry twice", {0, 0}, BY_ENTRY_DOWN, {HDF_SORTDOWN, 0}},
+                      // Another heading after a reversal sorts ascending.
+                      SortCase{"entry after size twice", {1, 1, 0}, BY_ENTRY, {HDF_SORTUP, 0}},
+                      SortCase{"a heading that is not there", {2}, SIZES_ROWS, {0, 0}},
+                      SortCase{"a negative heading", {-1}, SIZES_ROWS, {0, 0}}),
+    [](const ::testing::TestParamInfo<SortCase>& info) {
+        std::string name;
+        for (const char* p = info.param.what; *p; ++p)
+            name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
+        return name;
+    });
+
+TEST_F(ResultListTest, SortedRowsKeepTheirSelectionAndTheExportWritesThemAsShown)
+{
+    QueryList& l = sizes();
+    box().ShowList(&l);
+    select_rows({0});  // delta
+    box().SortByColumn(1);
+    EXPECT_EQ(box().GetSelectedRows(), (std::vector<int>{3}));
+    const std::string path = app.path("sorted.txt");
+    ASSERT_TRUE(write_list_view(path, box().ReadTable()));
+    EXPECT_EQ(read_file_bytes(path), crlf("Entry\tSize\nAlpha\t9\nbravo\t9\ncharlie\t10\ndelta\t100\n"));
+}
+
+TEST_F(ResultListTest, EveryFillShowsTheRowsInTheirFillOrderAgain)
+{
+    QueryList& l = sizes();
+    QueryList& bios = one_record();
+    box().ShowList(&l);
+    box().SortByColumn(1);
+    box().SortByColumn(1);
+    ASSERT_EQ(shown().rows, BY_SIZE_DOWN);
+
+    // The same list shown again.
+    box().ShowList(&l);
+    EXPECT_EQ(shown().rows, SIZES_ROWS);
+    EXPECT_EQ(marks(), (std::vector<int>{0, 0}));
+    EXPECT_FALSE(box().sort.sorted());
+    // Its first click sorts ascending, not the other way round.
+    box().SortByColumn(1);
+    EXPECT_EQ(shown().rows, BY_SIZE);
+
+    // Another list and back.
+    box().ShowList(&bios);
+    EXPECT_EQ(shown().rows, ONE_RECORD_ROWS);
+    box().SortByColumn(0);
+    box().ShowList(nullptr);
+    box().ShowList(&l);
+    EXPECT_EQ(shown().rows, SIZES_ROWS);
+    EXPECT_EQ(marks(), (std::vector<int>{0, 0}));
+}
+
+TEST_F(ResultListTest, InCheckModeAHeadingClickLeavesTheRowsAndTheirBoxes)
+{
+    QueryList& bios = one_record();
+    const int checked[] = {1, 0, 1, 0, 1};
+    int i = 0;
+    for_each_item(bios, [&](QueryItem& item) { item.checked = checked[i++]; });
+    const std::vector<bool> boxes = {true, false, true, false, true};
+    set_check_mode(true);
+    box().ShowList(&bios);
+    box().SortByColumn(0);
+    box().SortByColumn(0);
+    box().SortByColumn(1);
+    ListViewContents seen = shown();
+    EXPECT_EQ(seen.rows, ONE_RECORD_ROWS);
+    EXPECT_EQ(seen.checked, boxes);
+    EXPECT_EQ(marks(), (std::vector<int>{0, 0}));
+    // The boxes still pair with their own items.
+    click_up();
+    std::vector<int> flags;
+    for_each_item(bios, [&](QueryItem& item) { flags.push_back(item.checked); });
+    EXPECT_EQ(flags, (std::vector<int>{1, 0, 1, 0, 1}));
+    EXPECT_EQ(bios.selection_made, 1);
+}
+
+TEST_F(ResultListTest, CheckModeAfterASortPutsTheRowsBackBeforeTheBoxesFollowTheItems)
+{
+    QueryList& bios = one_record();
+    const int checked[] = {1, 1, 0, 0, 1};
+    int i = 0;
+    for_each_item(bios, [&](QueryItem& item) { item.checked = checked[i++]; });
+    box().ShowList(&bios);
+    box().SortByColumn(0);
+    box().SortByColumn(0);
+    ASSERT_NE(shown().rows, ONE_RECORD_ROWS);
+
+    set_check_mode(true);
+    ListViewContents seen = shown();
+    EXPECT_EQ(seen.rows, ONE_RECORD_ROWS);
+    EXPECT_EQ(seen.checked, (std::vector<bool>{true, true, false, false, true}));
+    EXPECT_EQ(marks(), (std::vector<int>{0, 0}));
+    EXPECT_FALSE(box().sort.sorted());
+    // Ticking row 3 ticks SMBIOSBIOSVersion, the fourth item.
+    set_row_check(list, 3, true);
+    click_up();
+    std::vector<int> flags;
+    for_each_item(bios, [&](QueryItem& item) { flags.push_back(item.checked); });
+    EXPECT_EQ(flags, (std::vector<int>{1, 1, 0, 1, 1}));
+}
+
+TEST_F(ResultListTest, ASortedTableInCheckModeShowsTheValuesOfItsFirstRecord)
+{
+    QueryList& l = sizes();
+    box().ShowList(&l);
+    box().SortByColumn(0);
+    ASSERT_EQ(shown().rows.front(), (std::vector<std::string>{"Alpha", "9"}));
+    set_check_mode(true);
+    EXPECT_EQ(shown().rows, (Rows{{"Entry", "delta"}, {"Size", "100"}}));
+}
+
+struct CopyCase {
+    const char* what;
+    std::vector<int> clicks;  // headings clicked before the copy
+    std::vector<int> selected;
+    std::string text;  // on the clipboard
+};
+void PrintTo(const CopyCase& c, std::ostream* out) { *out << c.what; }
+
+class ResultListCopy : public ResultListTest, public ::testing::WithParamInterface<CopyCase> {};
+
+TEST_P(ResultListCopy, CtrlCPutsTheHeadingsAndRowsOnTheClipboard)
+{
+    const CopyCase& c = GetParam();
+    QueryList& l = sizes();
+    box().ShowList(&l);
+    for (int column : c.clicks)
+        box().SortByColumn(column);
+    for (int row : c.selected)
+        select_rows({row});
+    ASSERT_TRUE(put_clipboard_text("before"));
+    EXPECT_TRUE(key_down('C'));
+    const ClipboardText ansi = clipboard_text_of(CF_TEXT);
+    const ClipboardText wide = clipboard_text_of(CF_UNICODETEXT);
+    EXPECT_TRUE(ansi.held);
+    EXPECT_EQ(ansi.text, c.text);
+    EXPECT_TRUE(wide.held);
+    EXPECT_EQ(wide.text, c.text);
+    if (c.selected.empty()) {
+        // Every row: byte for byte the list view export.
+        const std::string path = app.path("export.txt");
+        ASSERT_TRUE(write_list_view(path, box().ReadTable()));
+        EXPECT_EQ(read_file_bytes(path), ansi.text);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Copies, ResultListCopy,
+    ::testing::Values(
+        CopyCase{"every row", {}, {}, "Entry\tSize\r\ndelta\t100\r\nAlpha\t9\r\ncharlie\t10\r\nbravo\t9\r\n"},
+        CopyCase{"every row sorted",
+                 {1},
+                 {},
+                 "Entry\tSize\r\nAlpha\t9\r\nbravo\t9\r\ncharlie\t10\r\ndelta\t100\r\n"},
+        CopyCase{"one selected", {}, {2}, "Entry\tSize\r\ncharlie\t10\r\n"},
+        // Selected rows in the order shown after the sort.
+        CopyCase{"two selected sorted down", {1, 1}, {3, 0}, "Entry\tSize\r\ndelta\t100\r\nbravo\t9\r\n"}),
+    [](const ::testing::TestParamInfo<CopyCase>& info) {
+        std::string name;
+        for (const char* p = info.param.what; *p; ++p)
+            name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
+        return name;
+    });
+
+TEST_F(ResultListTest, OnlyCtrlCInTheControlCopies)
+{
+    QueryList& l = sizes();
+    box().ShowList(&l);
+    struct KeyCase {
+        const char* what;
+        WPARAM key;
+        std::vector<int> held;
+        HWND to;
+    };
+    const KeyCase others[] = {
+        {"C alone", 'C', {}, nullptr},
+        {"Ctrl+Alt+C", 'C', {VK_CONTROL, VK_MENU}, nullptr},
+        {"Ctrl+X", 'X', {VK_CONTROL}, nullptr},
+        {"Ctrl+C to another window", 'C', {VK_CONTROL}, parent.hwnd()},
+    };
+    ASSERT_TRUE(put_clipboard_text("before"));
+    for (const KeyCase& c : others) {
+        SCOPED_TRACE(c.what);
+        EXPECT_FALSE(key_down(c.key, c.held, c.to));
+        EXPECT_EQ(clipboard_text_of(CF_TEXT).text, "before");
+    }
+    // A key release is no copy either.
+    {
+        HeldKeys ctrl({VK_CONTROL});
+        MSG up{list, WM_KEYUP, 'C', 1, 0, {0, 0}};
+        EXPECT_FALSE(box().PreTranslateMessage(&up));
+    }
+    EXPECT_EQ(clipboard_text_of(CF_TEXT).text, "before");
+    EXPECT_TRUE(key_down('C', {VK_CONTROL, VK_SHIFT}));
+    EXPECT_EQ(clipboard_text_of(CF_TEXT).text.substr(0, 12), "Entry\tSize\r\n");
+}
+
+TEST_F(ResultListTest, NoRowsNoCopyTheClipboardKeepsItsText)
+{
+    QueryList& headings_only = add_list(chain, "Win32_DiskDrive", 6, 2, 2);
+    add_item(headings_only, nullptr, {"a", "b"});
+    add_item(headings_only, "Model", {"Disk 1", "Disk 2"});
+    QueryList* cases[] = {nullptr, &headings_only};
+    for (QueryList* shown_list : cases) {
+        box().ShowList(shown_list);
+        ASSERT_TRUE(put_clipboard_text("before"));
+        EXPECT_TRUE(key_down('C'));
+        EXPECT_EQ(clipboard_text_of(CF_TEXT).text, "before");
     }
 }
 

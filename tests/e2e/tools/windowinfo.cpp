@@ -10,6 +10,11 @@
 //                                                 is hidden (a box during its start)
 //   windowinfo DESKTOP dialog CAPTION [SECONDS]   waits for a dialog box of that caption
 //   windowinfo DESKTOP nodialog CAPTION [SECONDS] waits until no such dialog box is there
+//   windowinfo DESKTOP focuspage [SECONDS]        gives the keyboard focus to the browser
+//                                                 control's window (under Wine, without an
+//                                                 HTML engine, a click on the blank page
+//                                                 leaves the focus where it was); prints
+//                                                 the focus window's class afterwards
 //   windowinfo DESKTOP answers [SECONDS]          the frame answers a message within a
 //                                                 second (SendMessageTimeout of WM_NULL)
 //   windowinfo DESKTOP clickclose X Y [SECONDS]   posts a left click at the screen point
@@ -179,8 +184,14 @@ void print_list(HWND list)
     if (header && IsWindowVisible(header))
         GetWindowRect(header, &header_rect);
     std::printf("list_header_height=%ld\n", header_rect.bottom - header_rect.top);
-    std::printf("list_columns=%ld\n",
-                header ? static_cast<long>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 0L);
+    const long columns = header ? static_cast<long>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 0L;
+    std::printf("list_columns=%ld\n", columns);
+    // The widths of the columns, left to right: the headings' click points.
+    std::string widths;
+    for (long c = 0; c < columns; ++c)
+        widths += (c ? " " : "") +
+                  std::to_string(SendMessageA(list, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(c), 0));
+    std::printf("list_column_widths=%s\n", widths.c_str());
     long rows = static_cast<long>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
     std::printf("list_rows=%ld\n", rows);
     // The height of a report row: what one more row adds to the view.
@@ -227,6 +238,23 @@ void print_frame(HWND frame)
     // The browser control's own window, in the overview pane.
     if (HWND browser = child_of_class(frame, "Shell Embedding"))
         print_window("browser", browser);
+    // The window with the keyboard focus in the frame's thread, by its class
+    // (none when the thread has no focus window), and the class of the
+    // frame's child it lies in.
+    GUITHREADINFO gui = {};
+    gui.cbSize = sizeof gui;
+    std::string focus;
+    std::string focus_in;
+    if (GetGUIThreadInfo(GetWindowThreadProcessId(frame, nullptr), &gui) && gui.hwndFocus) {
+        focus = class_of(gui.hwndFocus);
+        for (HWND w = gui.hwndFocus; w && w != frame; w = GetParent(w)) {
+            const std::string name = class_of(w);
+            if (name == "SysTreeView32" || name == "SysListView32" || name == "Shell Embedding")
+                focus_in = name;
+        }
+    }
+    std::printf("focus=%s\n", focus.c_str());
+    std::printf("focus_in=%s\n", focus_in.c_str());
 }
 
 // Calls `found` every tenth of a second until it says yes or time is up.
@@ -305,6 +333,30 @@ int main(int argc, char** argv)
         std::printf("visible=%d\n", IsWindowVisible(frame) ? 1 : 0);
         PostMessageA(frame, WM_CLOSE, 0, 0);
         return 0;
+    }
+    if (command == "focuspage") {
+        HWND browser = nullptr;
+        if (!wait_for(seconds, [&] {
+                frame = frame_window();
+                browser = frame ? child_of_class(frame, "Shell Embedding") : nullptr;
+                return browser != nullptr;
+            })) {
+            std::printf("no browser window\n");
+            return 1;
+        }
+        // SetFocus works on the windows of the caller's own input: share the
+        // frame thread's input for the call.
+        const DWORD own = GetCurrentThreadId();
+        const DWORD theirs = GetWindowThreadProcessId(frame, nullptr);
+        if (!AttachThreadInput(own, theirs, TRUE)) {
+            std::printf("cannot share the frame's input\n");
+            return 1;
+        }
+        SetFocus(browser);
+        HWND focus = GetFocus();
+        AttachThreadInput(own, theirs, FALSE);
+        std::printf("focus=%s\n", focus ? class_of(focus).c_str() : "");
+        return focus == browser ? 0 : 1;
     }
     if (command == "answers") {
         if (!wait_for(seconds, [&] { return (frame = frame_window()) != nullptr; })) {
