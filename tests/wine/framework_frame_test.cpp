@@ -540,11 +540,13 @@ TEST_F(FrameworkFrame, ANewPaneTextIsPaintedAtOnceAndAnUnchangedOneIsNotPaintedA
 
     PaintCounter counter(status.m_hWnd);
     // A text (or an empty pane) that differs from what the pane shows: it
-    // is painted before the call returns (Wine's control draws it itself,
-    // without a paint message), nothing is left to paint.
+    // is painted once before the call returns (Wine's control paints it
+    // itself), nothing is left to paint.
     for (const char* text : {" List: Win32_Processor reading ...", "", " List: Win32_Bios, ID: 002, Items: 013"}) {
+        counter.paints = 0;
         ASSERT_TRUE(status.SetPaneText(1, text));
         EXPECT_EQ(pane_text(), text);
+        EXPECT_EQ(counter.paints, 1) << "'" << text << "'";
         EXPECT_FALSE(left_to_paint()) << "'" << text << "'";
         // The same text again: the pane shows it already.
         counter.paints = 0;
