@@ -36,7 +36,8 @@ public:
     UINT GetPaneStyle(int index) const { return panes_.at(index).style; }
     void SetPaneStyle(int index, UINT style);
     std::string GetPaneText(int index) const { return panes_.at(index).text; }
-    // Sets the text; with update, the pane is repainted at once.
+    // Sets the text; with update, a pane whose text changed is repainted at
+    // once (an unchanged one shows its text already).
     bool SetPaneText(int index, const std::string& text, bool update = true);
 
     int Place(const RECT& client, int y) override;

@@ -120,18 +120,28 @@ inline HTREEITEM find_tree_item(HWND tree, const std::string& text)
     return nullptr;
 }
 
-// A left click on the item's text: the release is queued first, so the
-// control's wait for it (a drag or a click) ends at once. Returns when the
-// click handler has.
-inline void click_tree_item(HWND tree, HTREEITEM item)
+// The middle of the item's text, in the tree's client coordinates, once
+// the item is scrolled into view (the scroll is the test's, not the
+// program's: under Wine it takes a few milliseconds even for an item in view).
+inline LPARAM tree_item_point(HWND tree, HTREEITEM item)
 {
     TreeView_EnsureVisible(tree, item);
     RECT rect{};
     TreeView_GetItemRect(tree, item, &rect, TRUE);
-    const LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    return MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+}
+
+// A left click at a point of the tree: the release is queued first, so the
+// control's wait for it (a drag or a click) ends at once. Returns when the
+// click handler has.
+inline void click_tree_at(HWND tree, LPARAM at)
+{
     PostMessageA(tree, WM_LBUTTONUP, 0, at);
     SendMessageA(tree, WM_LBUTTONDOWN, MK_LBUTTON, at);
 }
+
+// A left click on the item's text.
+inline void click_tree_item(HWND tree, HTREEITEM item) { click_tree_at(tree, tree_item_point(tree, item)); }
 
 // The text of a status bar pane.
 inline std::string status_pane_text(int pane)

@@ -485,6 +485,84 @@ TEST_F(FrameworkFrame, StatusPanesTakeTheirWidthsStylesAndTexts)
     EXPECT_EQ(message_pane(), "Ready");
 }
 
+// The paints a window gets while the counter is installed.
+class PaintCounter {
+public:
+    explicit PaintCounter(HWND hwnd) : hwnd_(hwnd)
+    {
+        counted() = this;
+        previous_ = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PaintCounter::procedure)));
+    }
+    ~PaintCounter()
+    {
+        SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_));
+        counted() = nullptr;
+    }
+    PaintCounter(const PaintCounter&) = delete;
+    PaintCounter& operator=(const PaintCounter&) = delete;
+
+    int paints = 0;
+
+private:
+    static PaintCounter*& counted()
+    {
+        static PaintCounter* current = nullptr;
+        return current;
+    }
+    static LRESULT CALLBACK procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam)
+    {
+        PaintCounter* counter = counted();
+        if (message == WM_PAINT)
+            ++counter->paints;
+        return CallWindowProcA(counter->previous_, hwnd, message, wparam, lparam);
+    }
+
+    HWND hwnd_;
+    WNDPROC previous_ = nullptr;
+};
+
+TEST_F(FrameworkFrame, ANewPaneTextIsPaintedAtOnceAndAnUnchangedOneIsNotPaintedAgain)
+{
+    CStatusBar& status = frame->status;
+    // The panes as the program's frame lays them out: the list pane takes
+    // the rest of the bar.
+    status.SetPaneInfo(0, ID_SEPARATOR, SBPS_NORMAL, 250);
+    status.SetPaneInfo(1, LIST_STATUS, SBPS_STRETCH, 0);
+    ASSERT_TRUE(status.SetPaneText(1, " List: Win32_Bios reading ..."));
+    pump_messages();
+    auto pane_text = [&] {
+        char text[128] = "";
+        SendMessageA(status.m_hWnd, SB_GETTEXTA, 1, reinterpret_cast<LPARAM>(text));
+        return std::string(text);
+    };
+    auto left_to_paint = [&] { return GetUpdateRect(status.m_hWnd, nullptr, FALSE) != FALSE; };
+
+    PaintCounter counter(status.m_hWnd);
+    // A text (or an empty pane) that differs from what the pane shows: it
+    // is painted once before the call returns (Wine's control paints it
+    // itself), nothing is left to paint.
+    for (const char* text : {" List: Win32_Processor reading ...", "", " List: Win32_Bios, ID: 002, Items: 013"}) {
+        counter.paints = 0;
+        ASSERT_TRUE(status.SetPaneText(1, text));
+        EXPECT_EQ(pane_text(), text);
+        EXPECT_EQ(counter.paints, 1) << "'" << text << "'";
+        EXPECT_FALSE(left_to_paint()) << "'" << text << "'";
+        // The same text again: the pane shows it already.
+        counter.paints = 0;
+        ASSERT_TRUE(status.SetPaneText(1, text));
+        EXPECT_EQ(pane_text(), text);
+        EXPECT_EQ(counter.paints, 0) << "'" << text << "'";
+        EXPECT_FALSE(left_to_paint()) << "'" << text << "'";
+    }
+    // What was left to paint before is painted by the update as well.
+    InvalidateRect(status.m_hWnd, nullptr, TRUE);
+    counter.paints = 0;
+    ASSERT_TRUE(status.SetPaneText(1, " List: Win32_Bios, ID: 002, Items: 013"));
+    EXPECT_EQ(counter.paints, 1);
+    EXPECT_FALSE(left_to_paint());
+}
+
 TEST_F(FrameworkFrame, TheLoopOffersKeysToTheFrameFirstThenToTheWindowsBelowAndRunsIdlePasses)
 {
     HWND view = frame->splitter.GetPane(0, 1)->m_hWnd;
