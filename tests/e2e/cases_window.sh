@@ -152,7 +152,7 @@ menu_info() { menu_keys Right Right Down Return; }
 # Types the Windows path into the file dialog of that caption and confirms.
 file_dialog() {
   local caption=$1 path=$2
-  wine "$TOOLS/windowinfo.exe" "$DESK" dialog "$caption" 20 >/dev/null || { fail "no dialog $caption"; return 1; }
+  wine "$TOOLS/windowinfo.exe" "$DESK" typeable "$caption" 20 || { fail "no dialog $caption to type in"; return 1; }
   xdotool type --delay 10 "$path"
   xdotool key Return
   wine "$TOOLS/windowinfo.exe" "$DESK" nodialog "$caption" 20 || { fail "dialog $caption stays open"; return 1; }

@@ -96,7 +96,7 @@ one_box() {
 # Types the path into the save dialog and confirms; answers Yes when the
 # dialog asks whether to replace an existing file.
 save_dialog() {
-  wine "$TOOLS/windowinfo.exe" "$DESK" dialog "Save As" 20 >/dev/null || { fail "no dialog Save As"; return 1; }
+  wine "$TOOLS/windowinfo.exe" "$DESK" typeable "Save As" 20 || { fail "no dialog Save As to type in"; return 1; }
   xdotool type --delay 10 "$1"
   xdotool key Return
   sleep 1

@@ -10,6 +10,9 @@
 //                                                 is hidden (a box during its start)
 //   windowinfo DESKTOP dialog CAPTION [SECONDS]   waits for a dialog box of that caption
 //   windowinfo DESKTOP nodialog CAPTION [SECONDS] waits until no such dialog box is there
+//   windowinfo DESKTOP typeable CAPTION [SECONDS] waits until that dialog box is the active
+//                                                 window with the keyboard focus inside it,
+//                                                 so that typed keys reach it
 //   windowinfo DESKTOP focuspage [SECONDS]        gives the keyboard focus to the browser
 //                                                 control's window (under Wine, without an
 //                                                 HTML engine, a click on the blank page
@@ -297,9 +300,10 @@ int main(int argc, char** argv)
     if (argc < 3)
         return 2;
     std::string command = argv[2];
-    int texts = (command == "clickclose" || command == "size")                           ? 2
-                : (command == "caption" || command == "dialog" || command == "nodialog") ? 1
-                                                                                         : 0;
+    int texts = (command == "clickclose" || command == "size") ? 2
+                : (command == "caption" || command == "dialog" || command == "nodialog" || command == "typeable")
+                    ? 1
+                    : 0;
     if (argc < 3 + texts)
         return 2;
     std::string text = texts > 0 ? argv[3] : "";
@@ -401,6 +405,22 @@ int main(int argc, char** argv)
             return 1;
         }
         print_window("dialog", dialog);
+        return 0;
+    }
+    if (command == "typeable") {
+        // The dialog shows before its thread makes it active and puts the
+        // focus on its first control; keys typed in between go elsewhere.
+        if (!wait_for(seconds, [&] {
+                HWND dialog = dialog_window(text);
+                GUITHREADINFO thread{};
+                thread.cbSize = sizeof thread;
+                return dialog && GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &thread) &&
+                       thread.hwndActive == dialog && thread.hwndFocus &&
+                       (thread.hwndFocus == dialog || IsChild(dialog, thread.hwndFocus));
+            })) {
+            std::printf("dialog %s takes no keys\n", text.c_str());
+            return 1;
+        }
         return 0;
     }
     if (command == "size") {
