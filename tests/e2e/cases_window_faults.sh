@@ -188,7 +188,7 @@ window_faults_temp_unusable() {
   # The close while the first box is up.
   window_start_with_temp "$WIN_E2E\\temp-is-a-file"
   wine "$TOOLS/windowinfo.exe" "$DESK" dialog Polrix 60 || fail "no box at the start"
-  wine "$TOOLS/windowinfo.exe" "$DESK" closeframe 10 || fail "no frame to close"
+  wine "$TOOLS/windowinfo.exe" "$DESK" closeframe 10 || fail "no frame to close (windowinfo ended with $?)"
   sleep 1
   close_boxes 5 4 25
   printf '%s' "$BOXES"
